@@ -1,0 +1,38 @@
+# The two set-up commands: `make demo` and `make test`.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: deps build test demo bench sanitize clean format
+
+deps:
+	./scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	mkdir -p out
+	$(BUILD)/tarvik-sample out/sample.jpg
+	$(BUILD)/tarvik -i out/sample.jpg -o out --width=50 --width-unit=percent \
+	    --height=50 --height-unit=percent \
+	    --fr-solid-left=12 --fr-solid-right=12 --fr-solid-top=12 --fr-solid-bottom=12 \
+	    --fr-solid-left-color=F0E6D2 --fr-solid-right-color=F0E6D2 \
+	    --fr-solid-top-color=F0E6D2 --fr-solid-bottom-color=F0E6D2 \
+	    --wm-text="tarvik demo %width%x%height%" --wm-back-opacity=128 --wm-text-padding=4
+
+bench: build
+	./bench/run
+
+sanitize:
+	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DTARVIK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug"
+
+format:
+	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) out

@@ -1,0 +1,16 @@
+// The command-line conversion run: checks the job in a fixed order, prints
+// the debug and status lines, converts, and prints the totals.
+#pragma once
+
+namespace tarvik {
+
+// Process exit status of a run.
+enum RunStatus : int {
+    kRunAllConverted = 0,
+    kRunError = 1,         // an "Error: " line was printed
+    kRunIncomplete = 2,    // some or all inputs were not converted
+};
+
+int RunCommandLineConversion(bool quiet);
+
+}  // namespace tarvik

@@ -1,0 +1,44 @@
+// Files that appear whole or not at all. A TempFile lives in the target's
+// own folder (so the final rename stays on one file system) and is removed
+// unless committed; while it exists its path is registered so that a
+// signal handler can remove it before the process ends.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace tarvik {
+
+class TempFile {
+public:
+    explicit TempFile(const std::string& finalPath);
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    bool Ok() const { return !path_.empty(); }
+    const std::string& Path() const { return path_; }
+    int Descriptor() const { return fd_; }
+
+    // Flushes the data to disk and renames the file over the final path.
+    bool Commit();
+
+private:
+    void Discard();
+
+    std::string finalPath_;
+    std::string path_;
+    int fd_ = -1;
+};
+
+// Writes bytes to path through a TempFile.
+bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Writes all bytes to an open descriptor, retrying short writes.
+bool WriteAll(int fd, const void* data, std::size_t size);
+
+// Removes the temporary files still registered; async-signal-safe.
+void RemovePendingTempFiles() noexcept;
+
+}  // namespace tarvik

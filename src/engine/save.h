@@ -1,0 +1,25 @@
+// The save step: writes the final bitmap to Job.OutputFile safely.
+#pragma once
+
+#include <string>
+
+#include "engine/bitmap.h"
+
+namespace tarvik {
+
+// Refuses a path naming the input itself, creates missing folders, writes
+// through a temporary file renamed over the final name, and makes the BMP
+// header's size fields tell the truth.
+bool SaveOutputImage(FIBITMAP* bitmap, const std::string& path);
+
+// Creates every missing folder of the path's folder part.
+bool CreateParentFolders(const std::string& path);
+
+// True when both paths name the same existing file.
+bool SameFile(const std::string& a, const std::string& b);
+
+// Patches bfSize (and biSizeImage of a compressed bitmap) of the BMP open
+// on fd to match the file's real length.
+bool FixBmpHeader(int fd);
+
+}  // namespace tarvik
