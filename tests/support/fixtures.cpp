@@ -77,10 +77,6 @@ std::string MakeTempFolder(const std::string& name) {
     return pattern + "/";
 }
 
-bool WriteJpeg(const std::string& path, const JpegSpec& spec) {
-    return fixtures::WriteJpeg(path, spec);
-}
-
 bool WriteFile(const std::string& path, const std::string& bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) {

@@ -19,7 +19,7 @@ std::string MakeTempFolder(const std::string& name);
 // The folder where tests leave pictures for a person to look at.
 std::string TestOutputFolder();
 
-bool WriteJpeg(const std::string& path, const JpegSpec& spec);
+using fixtures::WriteJpeg;
 bool WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
