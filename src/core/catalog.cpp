@@ -1,65 +1,163 @@
-// Interim catalog: the full built-in table replaces this file.
 #include "core/catalog.h"
 
-#include <map>
-#include <utility>
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
 
+#include "core/catalog_table.h"
 #include "core/text.h"
 
 namespace tarvik {
 namespace {
-std::map<std::pair<std::string, std::string>, std::string> g_texts;
+
+// Joins key and text while the group is sorted; below every key character,
+// so the joined strings sort by key.
+constexpr char kKeyTextSeparator = '\x01';
+constexpr std::size_t kLetterSlots = 256;
+
+struct CatalogGroup {
+    std::string Name;
+    int FirstEntry = 0;
+    int LastEntry = -1;
+    std::array<int, kLetterSlots> LetterIndex{};
+};
+
+// Index 0 of each array is a placeholder that matches nothing.
+struct LanguageCatalog {
+    std::vector<std::string> CatalogKeys;
+    std::vector<std::string> CatalogTexts;
+    std::vector<CatalogGroup> CatalogGroups;
+};
+
+LanguageCatalog g_catalog;
+
+// Per thread, so a debug line printed by the worker cannot race the cache;
+// a stale index only costs one group search.
+thread_local int t_currentGroup = 0;
+
+enum class PairKind { Group, End, Entry };
+
+PairKind KindOf(const CatalogPair& pair) {
+    const std::string first = UpperAscii(pair.First);
+    if (first == kCatalogGroupMarker) {
+        return PairKind::Group;
+    }
+    return first == kCatalogEndMarker ? PairKind::End : PairKind::Entry;
 }
 
-void BuildCatalog() {
-    g_texts.clear();
-    auto add = [](const char* g, const char* k, const char* t) {
-        g_texts[{UpperAscii(g), UpperAscii(k)}] = t;
-    };
-    add("General", "Preparing", "Preparing...");
-    add("General", "Importing", "Importing...");
-    add("General", "Converting", "Converting...");
-    add("Msg", "Error", "Error");
-    add("Msg", "Import complete", "Import complete, new files added: %s1%");
-    add("Msg", "Conversion complete", "Conversion complete");
-    add("Msg", "Conversion is not complete", "Conversion stopped");
-    add("Msg", "Files converted", "Files converted: %s1% of %s2%");
-    add("Msg", "Empty input files", "No input file(s) found. Please, add valid file(s) and try again!");
-    for (const char* k : {"Incorrect number of parameters", "Invalid profile file", "Invalid input file",
-                          "Incorrect output folder", "Invalid output folder", "Invalid conversion type",
-                          "Invalid bmp-bpp value", "Invalid width value", "Invalid height value",
-                          "Invalid brightness value", "Invalid contrast value", "Invalid gamma value",
-                          "Invalid watermark font", "Invalid watermark image"}) {
-        add("Console", k, k);
+unsigned FirstCode(std::string_view key) {
+    return key.empty() ? 0u : static_cast<unsigned char>(key.front());
+}
+
+// Sorts the group's joined slots, splits them into key and text and fills
+// the group's LetterIndex.
+void SortGroup(CatalogGroup& group) {
+    auto& keys = g_catalog.CatalogKeys;
+    std::sort(keys.begin() + group.FirstEntry, keys.begin() + group.LastEntry + 1);
+    unsigned previous = 0;
+    for (int j = group.FirstEntry; j <= group.LastEntry; ++j) {
+        const std::size_t cut = keys[j].find(kKeyTextSeparator);
+        g_catalog.CatalogTexts[j] = keys[j].substr(cut + 1);
+        keys[j].resize(cut);
+        const unsigned code = FirstCode(keys[j]);
+        if (code != previous) {
+            group.LetterIndex[code] = j;
+        }
+        previous = code;
     }
-    add("Console", "Press any key", "Press any key to exit.");
-    add("Console", "Window unavailable", "Window mode is not available in this build.");
-    add("Console", "Help", "Usage: %s1% -i <filename> [options]");
-    add("Debug", "Processing", "Processing: ");
-    add("Debug", "Saving As", "Saving As: ");
-    add("Debug", "OK", "OK");
-    add("Debug", "Not OK", "Not OK");
+}
+
+int FindGroup(const std::string& name) {
+    const auto& groups = g_catalog.CatalogGroups;
+    for (std::size_t g = 1; g < groups.size(); ++g) {
+        if (groups[g].Name == name) {
+            return static_cast<int>(g);
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+void BuildCatalog() {
+    const std::span<const CatalogPair> table = BuiltInCatalogTable();
+    std::size_t groupCount = 0;
+    std::size_t entryCount = 0;
+    for (const CatalogPair& pair : table) {
+        const PairKind kind = KindOf(pair);
+        if (kind == PairKind::End) {
+            break;
+        }
+        ++(kind == PairKind::Group ? groupCount : entryCount);
+    }
+
+    g_catalog.CatalogGroups.assign(groupCount + 1, CatalogGroup{});
+    g_catalog.CatalogKeys.assign(entryCount + 1, std::string{});
+    g_catalog.CatalogTexts.assign(entryCount + 1, std::string{});
+    t_currentGroup = 0;
+
+    int g = 0;
+    int e = 0;
+    for (const CatalogPair& pair : table) {
+        const PairKind kind = KindOf(pair);
+        if (kind == PairKind::Entry) {
+            ++e;
+            g_catalog.CatalogKeys[e] = UpperAscii(pair.First) + kKeyTextSeparator + pair.Second;
+            continue;
+        }
+        g_catalog.CatalogGroups[g].LastEntry = e;
+        if (kind == PairKind::End) {
+            break;
+        }
+        ++g;
+        g_catalog.CatalogGroups[g].Name = UpperAscii(pair.Second);
+        g_catalog.CatalogGroups[g].FirstEntry = e + 1;
+    }
+
+    for (std::size_t i = 1; i < g_catalog.CatalogGroups.size(); ++i) {
+        CatalogGroup& group = g_catalog.CatalogGroups[i];
+        if (group.FirstEntry <= group.LastEntry) {
+            SortGroup(group);
+        }
+    }
 }
 
 std::string CatalogText(std::string_view group, std::string_view key) {
-    const auto it = g_texts.find({UpperAscii(group), UpperAscii(key)});
-    if (it != g_texts.end()) {
-        return it->second;
+    const auto& groups = g_catalog.CatalogGroups;
+    if (groups.empty()) {
+        return std::string(kNoStringError);
     }
-    if (EqualsNoCase(group, "Debug")) {
-        return std::string(key) + ": ";
+    const std::string groupName = UpperAscii(group);
+    const std::string wanted = UpperAscii(key);
+    if (t_currentGroup < 0 || static_cast<std::size_t>(t_currentGroup) >= groups.size() ||
+        groups[t_currentGroup].Name != groupName) {
+        t_currentGroup = FindGroup(groupName);
+    }
+    if (t_currentGroup == 0) {
+        return std::string(kNoStringError);
+    }
+    const CatalogGroup& current = groups[t_currentGroup];
+    for (int j = current.LetterIndex[FirstCode(wanted)]; j != 0 && j <= current.LastEntry; ++j) {
+        const int order = wanted.compare(g_catalog.CatalogKeys[j]);
+        if (order == 0) {
+            return g_catalog.CatalogTexts[j];
+        }
+        if (order < 0) {
+            break;
+        }
     }
     return std::string(kNoStringError);
 }
 
 std::string FillPlaceholders(std::string_view text, std::string_view s1, std::string_view s2,
                              std::string_view s3, std::string_view s4) {
-    std::string out(text);
+    static constexpr std::string_view kPlaceholders[] = {"%s1%", "%s2%", "%s3%", "%s4%"};
     const std::string_view values[] = {s1, s2, s3, s4};
-    const char* names[] = {"%s1%", "%s2%", "%s3%", "%s4%"};
-    for (int i = 0; i < 4; ++i) {
+    std::string out(text);
+    for (std::size_t i = 0; i < std::size(kPlaceholders); ++i) {
         if (!values[i].empty()) {
-            out = ReplaceAllNoCase(out, names[i], values[i]);
+            out = ReplaceAllNoCase(out, kPlaceholders[i], values[i]);
         }
     }
     return out;
