@@ -91,11 +91,11 @@ void TempFile::Discard() {
     }
 }
 
-bool TempFile::Commit() {
+bool TempFile::Commit(Flush flush) {
     if (fd_ < 0) {
         return false;
     }
-    const bool synced = fsync(fd_) == 0;
+    const bool synced = flush == Flush::kNone || fsync(fd_) == 0;
     const bool closed = close(fd_) == 0;
     fd_ = -1;
     if (!synced || !closed || rename(path_.c_str(), finalPath_.c_str()) != 0) {

@@ -21,8 +21,12 @@ public:
     const std::string& Path() const { return path_; }
     int Descriptor() const { return fd_; }
 
-    // Flushes the data to disk and renames the file over the final path.
-    bool Commit();
+    // Renames the file over the final path. With kFlushToDisk the data reach
+    // the disk first, so a power cut cannot leave an empty file behind the
+    // name; image outputs skip that cost, a killed process is covered by the
+    // rename alone.
+    enum class Flush { kToDisk, kNone };
+    bool Commit(Flush flush = Flush::kToDisk);
 
 private:
     void Discard();

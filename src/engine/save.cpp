@@ -96,7 +96,7 @@ bool SaveOutputImage(FIBITMAP* bitmap, const std::string& path) {
     if (fif == FIF_BMP && !FixBmpHeader(tmp.Descriptor())) {
         return false;
     }
-    return tmp.Commit();
+    return tmp.Commit(TempFile::Flush::kNone);
 }
 
 }  // namespace tarvik
