@@ -23,7 +23,7 @@ demo: build
 	    --fr-solid-left=12 --fr-solid-right=12 --fr-solid-top=12 --fr-solid-bottom=12 \
 	    --fr-solid-left-color=F0E6D2 --fr-solid-right-color=F0E6D2 \
 	    --fr-solid-top-color=F0E6D2 --fr-solid-bottom-color=F0E6D2 \
-	    --wm-text="tarvik demo %width%x%height%" --wm-back-opacity=128 --wm-text-padding=4
+	    --wm-text="Converted by tarvik" --wm-back-opacity=128 --wm-text-padding=4
 
 bench: build
 	./bench/run
