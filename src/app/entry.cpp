@@ -33,9 +33,26 @@ std::string ProgramName(const char* argv0) {
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
+// An input format for an example line, picked afresh for each line.
+std::string ExampleExtension() {
+    if (InputFormats.empty()) {
+        return {};
+    }
+    return InputFormats[static_cast<std::size_t>(NewRandomNumber()) % InputFormats.size()];
+}
+
 void PrintHelp(const std::string& programName) {
-    const std::string example = InputFormats.empty() ? "jpg" : InputFormats.front();
-    ConsoleLine(FillPlaceholders(CatalogText("Console", "Help"), programName, example));
+    const std::string help = CatalogText("Console", "Help");
+    std::size_t start = 0;
+    while (start <= help.size()) {
+        std::size_t end = help.find('\n', start);
+        if (end == std::string::npos) {
+            end = help.size();
+        }
+        const std::string line = help.substr(start, end - start);
+        ConsoleLine(FillPlaceholders(line, programName, ExampleExtension()));
+        start = end + 1;
+    }
 }
 
 void PrintBanner() {
@@ -135,6 +152,7 @@ void OptionLoop(PassState& s) {
 int CommandLinePass(char** argv) {
     CreateFormatLists();
     ResetJob();
+    ExtraInputWords.clear();
     ResetSettings(true);
     BuildCatalog();
 

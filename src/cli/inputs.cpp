@@ -57,12 +57,13 @@ bool ResolveWord(const std::string& word, std::vector<std::string>& files) {
         return false;
     }
     const std::string path = Absolute(word);
-    if (!HasWildcard(word)) {
-        if (!IsNonEmptyFile(path)) {
-            return false;
-        }
+    // A name that exists as written is a file, even when it holds "[" or "?".
+    if (IsNonEmptyFile(path)) {
         files.push_back(path);
         return true;
+    }
+    if (!HasWildcard(word)) {
+        return false;
     }
     const std::vector<std::string> found = Matches(path);
     files.insert(files.end(), found.begin(), found.end());

@@ -1,14 +1,21 @@
 #include "cli/profile.h"
 
-#include <sys/stat.h>
+#include "cli/options.h"
+#include "core/ini_text.h"
 
 namespace tarvik {
 
-// Reading the keys arrives with the config-file reader; until then a
-// profile that exists is accepted and changes nothing.
 bool LoadProfile(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    IniText ini;
+    if (!ReadIniFile(path, ini)) {
+        return false;
+    }
+    for (const IniEntry* entry : IniGroupEntries(ini, kProfileGroup)) {
+        if (const SettingRow* row = FindProfileRow(entry->Key); row != nullptr) {
+            ApplyOptionValue(*row, entry->Value, true);
+        }
+    }
+    return true;
 }
 
 }  // namespace tarvik

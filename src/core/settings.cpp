@@ -38,6 +38,7 @@ std::string DefaultText(const SettingRow& row, bool forCommandLine) {
 
 void ResetSettings(bool forCommandLine) {
     SettingsRecord fresh;
+    fresh.ConfigFilePath = Settings.ConfigFilePath;  // not a setting: a reset keeps it
     for (const SettingRow& row : SettingRows()) {
         // The centred position depends on the size, which is set first.
         if (row.def == kDefaultCentreX || row.def == kDefaultCentreY) {

@@ -18,7 +18,8 @@ constexpr Reader FLG = Reader::Flag;
 // Rows are in config-file order: groups, then keys within each group.
 const SettingRow kRows[] = {
     // [General]
-    {.group = "General", .key = "CFG", .field = F(General.Cfg), .def = "18", .readDef = "0"},
+    {.group = "General", .key = "CFG", .field = F(General.Cfg), .def = "18", .readDef = "0",
+     .traits = kWriteDefault},
     {.group = "General", .key = "Language", .field = F(General.Language), .def = "en",
      .traits = kKeepBlanks},
     {.group = "General", .key = "Update Range", .field = F(General.UpdateRange), .def = "2"},

@@ -34,6 +34,7 @@ enum SettingTrait : unsigned {
     kKeepBlanks = 1u << 0,      // text kept as read, not trimmed, when loading
     kWindowGeometry = 1u << 1,  // written only when [General] Save Window Position is 1
     kUnquoteInProfile = 1u << 2,  // profile value loses surrounding double quotes, keeps blanks
+    kWriteDefault = 1u << 3,      // the config file always gets the built-in default
 };
 
 // Defaults that are not constants.
