@@ -1,17 +1,320 @@
 #include "engine/watermark.h"
 
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/settings.h"
+#include "core/text.h"
+#include "engine/draw/font.h"
+#include "engine/draw/surface.h"
+#include "engine/draw/text.h"
+#include "engine/frame.h"
+#include "engine/naming.h"
+
 namespace tarvik {
 namespace {
-bool g_fontLoaded = false;
+
+constexpr int kTextWatermark = 1;
+constexpr int kImageWatermark = 2;
+constexpr int kBoldStyle = 1;
+constexpr int kItalicStyle = 2;
+constexpr int kBoldItalicStyle = 3;
+constexpr int kUnderlineEffect = 1;
+constexpr int kStrikeOutEffect = 2;
+constexpr int kFrameBoundary = 1;
+constexpr int kMeasureSide = 10;
+// Several lines never make a box narrower or a line lower than this.
+constexpr int kMinLineBox = 10;
+constexpr int kOpaque = 255;
+constexpr Rgba kOpaqueBlack = 0xFF000000u;
+constexpr int kFirstRotation = 1;
+constexpr int kLastRotation = 359;
+// FreeImage_Paste blends at 0..255 and refuses a layer that does not fit.
+constexpr int kPasteAlpha = 255;
+constexpr std::string_view kLineBreak = "%eol%";
+
+Font g_font;
+
+enum class Align { Left = 0, Centre = 1, Right = 2 };
+
+// The text box: its size with padding, and where each line goes.
+struct TextBox {
+    int width = 0;
+    int height = 0;
+    int advance = 0;
+    std::vector<int> lineWidths;
+};
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    for (std::size_t at = FindNoCase(text, kLineBreak); at != std::string::npos;
+         at = FindNoCase(text, kLineBreak, from)) {
+        lines.push_back(text.substr(from, at - from));
+        from = at + kLineBreak.size();
+    }
+    lines.push_back(text.substr(from));
+    return lines;
 }
+
+TextBox MeasureBox(const Surface& measure, const std::vector<std::string>& lines, bool antialias) {
+    TextBox box;
+    int lineHeight = 0;
+    for (const std::string& line : lines) {
+        const TextSize size = MeasureText(measure, g_font, line, antialias);
+        box.lineWidths.push_back(size.width);
+        box.width = std::max(box.width, size.width);
+        lineHeight = std::max(lineHeight, size.height);
+    }
+    if (lines.size() > 1) {
+        box.width = std::max(box.width, kMinLineBox);
+        lineHeight = std::max(lineHeight, kMinLineBox);
+    }
+    const int lineCount = static_cast<int>(lines.size());
+    const int padding = Settings.Watermark.TextPadding;
+    box.advance = lineHeight + Settings.Watermark.FontLeading;
+    box.height = lineHeight + box.advance * (lineCount - 1) + 2 * padding;
+    box.width += 2 * padding;
+    return box;
+}
+
+int LineX(const TextBox& box, int lineWidth) {
+    const int padding = Settings.Watermark.TextPadding;
+    if (box.lineWidths.size() == 1) {
+        return padding;
+    }
+    switch (static_cast<Align>(Settings.Watermark.TextAlignment)) {
+        case Align::Left:
+            return padding;
+        case Align::Centre:
+            return static_cast<int>(std::lround((box.width - lineWidth) / 2.0));
+        case Align::Right:
+            return box.width - lineWidth - padding;
+    }
+    return 0;
+}
+
+int LineY(const TextBox& box, std::size_t index) {
+    return Settings.Watermark.TextPadding + box.advance * static_cast<int>(index);
+}
+
+// Without anti-aliasing every pixel of the box is one of the two colours,
+// each with its own opacity.
+Surface RenderPlainText(Surface box, const TextBox& layout, const std::vector<std::string>& lines) {
+    const auto& w = Settings.Watermark;
+    const Rgba text = ParseColorAlpha(w.FontColor, w.TextOpacity);
+    const Rgba back = ParseColorAlpha(w.BackColor, w.BackOpacity);
+    FillSurface(box, back);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        DrawTextOnBackground(box, g_font, lines[i], LineX(layout, layout.lineWidths[i]),
+                             LineY(layout, i), text, back);
+    }
+    return box;
+}
+
+// With anti-aliasing the box and the glyphs are drawn opaque on their own
+// surfaces and laid down with their opacities.
+Surface RenderSmoothText(Surface box, const TextBox& layout,
+                         const std::vector<std::string>& lines) {
+    const auto& w = Settings.Watermark;
+    Surface background = CreateSurface(layout.width, layout.height);
+    Surface result = CreateSurface(layout.width, layout.height);
+    if (!background || !result) {
+        return {};
+    }
+    FillSurface(background, ParseColorAlpha(w.BackColor, kOpaque));
+    const Rgba text = ParseColorAlpha(w.FontColor, kOpaque);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        DrawTextAntialiased(box, g_font, lines[i], LineX(layout, layout.lineWidths[i]),
+                            LineY(layout, i), text);
+    }
+    DrawSurface(result, background, 0, 0, w.BackOpacity);
+    DrawSurface(result, box, 0, 0, w.TextOpacity);
+    return result;
+}
+
+Bitmap BuildTextLayer() {
+    if (!g_font) {
+        return {};
+    }
+    const std::vector<std::string> lines = SplitLines(ExpandWatermarkText());
+    const bool antialias = Settings.Watermark.TextAntialiasing != 0;
+    Surface box = CreateSurface(kMeasureSide, kMeasureSide);
+    if (!box) {
+        return {};
+    }
+    const TextBox layout = MeasureBox(box, lines, antialias);
+    if (!ResizeSurface(box, layout.width, layout.height)) {
+        return {};
+    }
+    Surface layer = antialias ? RenderSmoothText(std::move(box), layout, lines)
+                              : RenderPlainText(std::move(box), layout, lines);
+    return SurfaceToBitmap(layer);
+}
+
+// The picture keeps its own alpha when it has one; its colours, grey or
+// not, replace the base with the opacity as their alpha.
+Bitmap BuildImageLayer() {
+    const auto& w = Settings.Watermark;
+    LoadedImage image = LoadImageSurface(w.Image);
+    const int width = SurfaceWidth(image.surface);
+    const int height = SurfaceHeight(image.surface);
+    Surface layer = CreateSurface(width, height);
+    if (!layer) {
+        return {};
+    }
+    if (image.bpp != 32) {
+        FillSurface(layer, kOpaqueBlack);
+    }
+    if (w.ImageGreyscale != 0) {
+        Surface grey = CreateSurface(width, height);
+        if (!grey || !DrawSurfaceFiltered(grey, image.surface, 0, 0, GreyFilter)) {
+            return {};
+        }
+        image.surface = std::move(grey);
+    }
+    CopySurfaceWithAlpha(layer, image.surface, 0, 0, w.ImageOpacity);
+    return SurfaceToBitmap(layer);
+}
+
+struct Placement {
+    int boundary = 0;
+    int position = 0;
+    int offsetX = 0;
+    int offsetY = 0;
+    int rotation = 0;
+};
+
+Placement CurrentPlacement(int type) {
+    const auto& w = Settings.Watermark;
+    if (type == kTextWatermark) {
+        return {w.TextBoundary, w.TextPosition, w.TextXOffset, w.TextYOffset, w.TextRotation};
+    }
+    return {w.ImageBoundary, w.ImagePosition, w.ImageXOffset, w.ImageYOffset, w.ImageRotation};
+}
+
+struct Area {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+Area PlacementArea(int boundary, int width, int height) {
+    if (Settings.Frame.DoFrame != 0 && boundary == kFrameBoundary) {
+        const FrameWidths f = CurrentFrameWidths();
+        return {f.left, f.top, width - f.left - f.right, height - f.top - f.bottom};
+    }
+    return {0, 0, width, height};
+}
+
+// Counter-clockwise; the layer grows and its new corners are transparent.
+Bitmap RotateLayer(Bitmap layer, int angle) {
+    if (angle < kFirstRotation || angle > kLastRotation) {
+        return layer;
+    }
+    return ConvertBitmap(std::move(layer), [angle](FIBITMAP* dib) {
+        return FreeImage_Rotate(dib, static_cast<double>(angle), nullptr);
+    });
+}
+
+// Keeps the top-left part that fits the area beside the offsets.
+Bitmap CropLayer(Bitmap layer, const Area& area, const Placement& p) {
+    int width = static_cast<int>(BitmapWidth(layer));
+    int height = static_cast<int>(BitmapHeight(layer));
+    const bool cutX = width + p.offsetX > area.width;
+    const bool cutY = height + p.offsetY > area.height;
+    if (!layer || (!cutX && !cutY)) {
+        return layer;
+    }
+    width = cutX ? area.width - p.offsetX : width;
+    height = cutY ? area.height - p.offsetY : height;
+    return ConvertBitmap(std::move(layer), [width, height](FIBITMAP* dib) {
+        return FreeImage_Copy(dib, 0, 0, width, height);
+    });
+}
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+// Offsets move the layer in from the edges it is aligned to; a centred axis
+// ignores them.
+Point LayerPosition(const Area& area, int lw, int lh, const Placement& p) {
+    const int left = p.offsetX;
+    const int centreX = (area.width - lw) / 2;
+    const int right = area.width - lw - p.offsetX;
+    const int top = p.offsetY;
+    const int middleY = (area.height - lh) / 2;
+    const int bottom = area.height - lh - p.offsetY;
+    static constexpr int kColumns = 3;
+    if (p.position < 0 || p.position >= kColumns * kColumns) {
+        return {area.x, area.y};
+    }
+    const int xs[kColumns] = {left, centreX, right};
+    const int ys[kColumns] = {top, middleY, bottom};
+    return {area.x + xs[p.position % kColumns], area.y + ys[p.position / kColumns]};
+}
+
+Bitmap PlaceLayer(Bitmap image, Bitmap layer, const Placement& p, int width, int height) {
+    layer = RotateLayer(std::move(layer), p.rotation);
+    const Area area = PlacementArea(p.boundary, width, height);
+    layer = CropLayer(std::move(layer), area, p);
+    if (!layer) {
+        return image;
+    }
+    const Point at = LayerPosition(area, static_cast<int>(BitmapWidth(layer)),
+                                   static_cast<int>(BitmapHeight(layer)), p);
+    Bitmap canvas(
+        FreeImage_AllocateT(FIT_BITMAP, width, height, static_cast<int>(BitmapBpp(layer))));
+    if (!canvas || !FreeImage_Paste(canvas.get(), layer.get(), at.x, at.y, kPasteAlpha)) {
+        return image;
+    }
+    return CompositeLayer(std::move(image), canvas.get());
+}
+
+}  // namespace
 
 bool LoadWatermarkFont() {
-    g_fontLoaded = true;
-    return true;
+    const auto& w = Settings.Watermark;
+    FontRequest request;
+    request.family = w.Font;
+    request.points = w.FontSize;
+    request.bold = w.FontStyle == kBoldStyle || w.FontStyle == kBoldItalicStyle;
+    request.italic = w.FontStyle == kItalicStyle || w.FontStyle == kBoldItalicStyle;
+    request.underline = w.FontEffect == kUnderlineEffect;
+    request.strikeOut = w.FontEffect == kStrikeOutEffect;
+    g_font = LoadFont(request);
+    return WatermarkFontLoaded();
 }
-void ReleaseWatermarkFont() { g_fontLoaded = false; }
-bool WatermarkFontLoaded() { return g_fontLoaded; }
 
-Bitmap DrawWatermark(Bitmap bitmap, int, int) { return bitmap; }
+void ReleaseWatermarkFont() {
+    g_font = Font();
+}
+
+bool WatermarkFontLoaded() {
+    return static_cast<bool>(g_font);
+}
+
+Bitmap DrawWatermark(Bitmap bitmap, int width, int height) {
+    const int type = Settings.Watermark.DoWatermark;
+    if (!bitmap || type == 0) {
+        return bitmap;
+    }
+    bitmap = ConvertTo24Bits(std::move(bitmap));
+    Bitmap layer;
+    if (type == kTextWatermark) {
+        layer = BuildTextLayer();
+    } else if (type == kImageWatermark) {
+        layer = BuildImageLayer();
+    }
+    if (!layer) {
+        return bitmap;
+    }
+    return PlaceLayer(std::move(bitmap), std::move(layer), CurrentPlacement(type), width, height);
+}
 
 }  // namespace tarvik

@@ -1,0 +1,74 @@
+// The drawing layer's 32-bit RGBA surfaces: creating, filling, drawing one
+// onto another, loading a picture file into one, and handing one to
+// FreeImage. Colours are RGBA values as ParseColorAlpha gives them: red in
+// bits 0-7, green 8-15, blue 16-23, alpha 24-31 (straight, not premultiplied).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "engine/bitmap.h"
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace tarvik {
+
+using Rgba = std::uint32_t;
+
+struct SurfaceDeleter {
+    void operator()(cairo_surface_t* surface) const noexcept;
+};
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+
+struct PointF {
+    double x = 0;
+    double y = 0;
+};
+
+// A fully transparent surface; empty when a side is not positive or the
+// surface cannot be created.
+Surface CreateSurface(int width, int height);
+// Replaces the surface by a transparent one of the new size.
+bool ResizeSurface(Surface& surface, int width, int height);
+int SurfaceWidth(const Surface& surface);
+int SurfaceHeight(const Surface& surface);
+// The straight RGBA value of one pixel; 0 outside the surface.
+Rgba SurfacePixel(const Surface& surface, int x, int y);
+
+// Every pixel becomes the colour, all four channels written.
+bool FillSurface(Surface& surface, Rgba color);
+// Anti-aliased fills, blended over what is there.
+bool FillRectangle(Surface& surface, double x, double y, double width, double height, Rgba color);
+bool FillPolygon(Surface& surface, std::span<const PointF> points, Rgba color);
+
+// Blends source over target at (x, y), every source alpha scaled by
+// alpha / 255.
+bool DrawSurface(Surface& target, const Surface& source, int x, int y, int alpha);
+// Writes the source's pixels into target unchanged.
+bool CopySurface(Surface& target, const Surface& source, int x, int y);
+// Writes all four channels: the covered target pixels become the source's
+// with their alpha scaled by alpha / 255.
+bool CopySurfaceWithAlpha(Surface& target, const Surface& source, int x, int y, int alpha);
+
+// A per-pixel filter on straight colours.
+using PixelFilter = Rgba (*)(Rgba);
+// Grey g = (r * 77 + g * 150 + b * 29) >> 8 in all three colours, alpha kept.
+Rgba GreyFilter(Rgba color);
+// Writes filter(source pixel) into the covered target pixels.
+bool DrawSurfaceFiltered(Surface& target, const Surface& source, int x, int y, PixelFilter filter);
+
+// A picture file read by FreeImage (PNG with alpha, BMP, JPEG ...) and the
+// bits per pixel it had in the file.
+struct LoadedImage {
+    Surface surface;
+    unsigned bpp = 0;
+};
+LoadedImage LoadImageSurface(const std::string& path);
+
+Surface BitmapToSurface(FIBITMAP* bitmap);
+// A 32-bit FreeImage bitmap with straight alpha; empty on failure.
+Bitmap SurfaceToBitmap(const Surface& surface);
+
+}  // namespace tarvik
