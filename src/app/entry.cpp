@@ -1,6 +1,7 @@
 #include "app/entry.h"
 
 #include <string>
+#include <string_view>
 
 #include "app/parameters.h"
 #include "app/terminal.h"
@@ -20,14 +21,53 @@
 namespace tarvik {
 namespace {
 
-struct PassState {
-    bool quiet = false;
-    bool pause = false;
-    std::string error;  // catalog key of group "Console"
+constexpr std::string_view kErrorParameters = "Incorrect number of parameters";
+constexpr std::string_view kErrorProfile = "Invalid profile file";
+constexpr std::string_view kDebugRunMode = "DEBUG";
+
+enum class CoreKind { Input, Output, Conversion, Profile, Debug, Quiet, Pause };
+
+// The core option words, upper-cased as OptionName gives them. --profile
+// has no short form.
+struct CoreOptionWord {
+    std::string_view shortWord;
+    std::string_view longWord;
+    CoreKind kind;
+};
+constexpr CoreOptionWord kCoreOptions[] = {
+    {"-I", "--INPUT", CoreKind::Input},           {"-O", "--OUTPUT", CoreKind::Output},
+    {"-C", "--CONVERSION", CoreKind::Conversion}, {"", "--PROFILE", CoreKind::Profile},
+    {"-D", "--DEBUG", CoreKind::Debug},           {"-Q", "--QUIET", CoreKind::Quiet},
+    {"-P", "--PAUSE", CoreKind::Pause},
 };
 
+// Words recognised only as the first parameter.
+constexpr std::string_view kVersionWords[] = {"-V", "--VERSION"};
+constexpr std::string_view kHelpWords[] = {"-H", "-?", "--HELP"};
+constexpr std::string_view kUninstallWord = "-U";
+constexpr std::string_view kScreenshotWord = "-T";
+
+template <std::size_t N>
+bool IsOneOf(const std::string& word, const std::string_view (&words)[N]) {
+    for (std::string_view w : words) {
+        if (word == w) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const CoreOptionWord* FindCoreOption(const std::string& name) {
+    for (const CoreOptionWord& option : kCoreOptions) {
+        if (name == option.longWord || (!option.shortWord.empty() && name == option.shortWord)) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
 std::string ProgramName(const char* argv0) {
-    std::string name = argv0 != nullptr ? argv0 : "tarvik";
+    std::string name = argv0 != nullptr ? argv0 : std::string(ProgramShortName);
     name = name.substr(name.rfind('/') + 1);
     const std::size_t dot = name.rfind('.');
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
@@ -49,8 +89,8 @@ void PrintHelp(const std::string& programName) {
         if (end == std::string::npos) {
             end = help.size();
         }
-        const std::string line = help.substr(start, end - start);
-        ConsoleLine(FillPlaceholders(line, programName, ExampleExtension()));
+        ConsoleLine(
+            FillPlaceholders(help.substr(start, end - start), programName, ExampleExtension()));
         start = end + 1;
     }
 }
@@ -62,91 +102,112 @@ void PrintBanner() {
     ConsoleLine(" ");
 }
 
-bool IsUsableValue(const std::string& value, std::string_view forbiddenPrefix) {
-    return !value.empty() && !StartsWith(value, forbiddenPrefix);
+// The value of a value-taking core option; the short form takes the next
+// parameter. Short options refuse any value beginning with "-".
+bool CoreValue(const std::string& name, const CoreOptionWord& option, std::size_t& i,
+               std::string& value) {
+    const bool isShort = name == option.shortWord;
+    if (isShort) {
+        ++i;
+    }
+    value = OptionValue(i);
+    const std::string_view refused = option.kind == CoreKind::Profile ? "--" : "-";
+    return !value.empty() && !StartsWith(value, refused);
 }
 
-// A core option at i; returns false when the name is not one. Advances i
-// past a consumed value.
-bool CoreOption(const std::string& name, std::size_t& i, PassState& s, bool& inputSeen) {
-    const bool shortValue = name == "-I" || name == "-O" || name == "-C";
-    if (shortValue || name == "--INPUT" || name == "--OUTPUT" || name == "--CONVERSION") {
-        if (shortValue) {
-            ++i;
-        }
-        const std::string value = OptionValue(i);
-        if (!IsUsableValue(value, "-")) {
-            s.error = "Incorrect number of parameters";
-            return true;
-        }
-        if (name == "-I" || name == "--INPUT") {
-            Job.CommandLineJob = 1;
-            if (inputSeen) {
-                ExtraInputWords.push_back(value);
-            } else {
-                Job.InputPath = value;
+class OptionLoop {
+  public:
+    OptionPass Run() {
+        for (std::size_t i = 0; i < Parameters.size() && pass_.Error.empty(); ++i) {
+            const std::string name = OptionName(i);
+            if (name.empty()) {
+                PlainWord(i);
+            } else if (const CoreOptionWord* core = FindCoreOption(name); core != nullptr) {
+                Core(name, *core, i);
+            } else if (ApplyConversionOption(name, OptionValue(i)) == OptionStatus::BadValue) {
+                pass_.Error = kErrorParameters;
             }
-            inputSeen = true;
-        } else if (name == "-O" || name == "--OUTPUT") {
-            Job.OutputFolder = value;
+        }
+        return pass_;
+    }
+
+  private:
+    // Words after an input are further inputs (a shell's expansion of a pattern).
+    void PlainWord(std::size_t i) {
+        const std::string_view word = Trim(Parameters[i]);
+        if (inputSeen_ && !word.empty()) {
+            ExtraInputWords.emplace_back(word);
+        }
+    }
+
+    void Core(const std::string& name, const CoreOptionWord& option, std::size_t& i) {
+        std::string value;
+        switch (option.kind) {
+            case CoreKind::Debug:
+                Job.RunMode = kDebugRunMode;
+                return;
+            case CoreKind::Quiet:
+                pass_.Quiet = true;
+                return;
+            case CoreKind::Pause:
+                pass_.Pause = true;
+                return;
+            default:
+                break;
+        }
+        if (!CoreValue(name, option, i, value)) {
+            pass_.Error = kErrorParameters;
+            return;
+        }
+        switch (option.kind) {
+            case CoreKind::Input:
+                Input(value);
+                break;
+            case CoreKind::Output:
+                Job.OutputFolder = value;
+                break;
+            case CoreKind::Conversion:
+                Job.OutputExtension = value;
+                break;
+            case CoreKind::Profile:
+                if (!LoadProfile(value)) {
+                    pass_.Error = kErrorProfile;
+                }
+                break;
+            default:
+                break;
+        }
+    }
+
+    // A second -i adds an input instead of replacing the first.
+    void Input(const std::string& value) {
+        Job.CommandLineJob = 1;
+        if (inputSeen_) {
+            ExtraInputWords.push_back(value);
         } else {
-            Job.OutputExtension = value;
+            Job.InputPath = value;
         }
-        return true;
+        inputSeen_ = true;
     }
-    if (name == "--PROFILE") {
-        const std::string value = OptionValue(i);
-        if (!IsUsableValue(value, "--")) {
-            s.error = "Incorrect number of parameters";
-        } else if (!LoadProfile(value)) {
-            s.error = "Invalid profile file";
-        }
-        return true;
-    }
-    if (name == "-D" || name == "--DEBUG") {
-        Job.RunMode = "DEBUG";
-    } else if (name == "-Q" || name == "--QUIET") {
-        s.quiet = true;
-    } else if (name == "-P" || name == "--PAUSE") {
-        s.pause = true;
-    } else {
-        return false;
-    }
-    return true;
+
+    OptionPass pass_;
+    bool inputSeen_ = false;
+};
+
+void PrintError(const std::string& key) {
+    ConsoleErrorLine(CatalogText("Msg", "Error") + ": " + CatalogText("Console", key));
 }
 
-void ConversionOption(const std::string& name, std::size_t i, PassState& s) {
-    const SettingRow* row = FindOptionRow(name);
-    if (row == nullptr) {
-        return;  // unknown words are ignored
+int ConversionJob(const OptionPass& pass) {
+    if (!pass.Quiet) {
+        PrintBanner();
     }
-    if (IsFlagOption(*row)) {
-        ApplyOptionValue(*row, {}, false);
-        return;
+    const int status = RunCommandLineConversion(pass.Quiet);
+    if (pass.Pause) {
+        ConsoleLine(CatalogText("Console", "Press any key"));
+        WaitForKey();
     }
-    const std::string value = OptionValue(i);
-    if (!IsUsableValue(value, "--")) {
-        s.error = "Incorrect number of parameters";
-        return;
-    }
-    ApplyOptionValue(*row, value, false);
-}
-
-void OptionLoop(PassState& s) {
-    bool inputSeen = false;
-    for (std::size_t i = 0; i < Parameters.size() && s.error.empty(); ++i) {
-        const std::string name = OptionName(i);
-        if (name.empty()) {
-            // Plain words after an input are further inputs.
-            if (inputSeen && !Trim(Parameters[i]).empty()) {
-                ExtraInputWords.push_back(std::string(Trim(Parameters[i])));
-            }
-            continue;
-        }
-        if (!CoreOption(name, i, s, inputSeen)) {
-            ConversionOption(name, i, s);
-        }
-    }
+    return status;
 }
 
 int CommandLinePass(char** argv) {
@@ -157,42 +218,34 @@ int CommandLinePass(char** argv) {
     BuildCatalog();
 
     const std::string first = OptionName(0);
-    if (first == "-V" || first == "--VERSION") {
+    if (IsOneOf(first, kVersionWords)) {
         ConsoleLine(VersionDisplay());
-        return 0;
+        return kRunAllConverted;
     }
-    if (first == "-H" || first == "-?" || first == "--HELP") {
+    if (IsOneOf(first, kHelpWords)) {
         PrintHelp(ProgramName(argv[0]));
-        return 0;
+        return kRunAllConverted;
     }
-    if (first == "-U" || first == "-T") {
+    if (first == kUninstallWord || first == kScreenshotWord) {
         return EnterSpecialMode(first, OptionValue(1));
     }
 
-    PassState s;
-    OptionLoop(s);
-    if (!s.error.empty()) {
-        ConsoleErrorLine(CatalogText("Msg", "Error") + ": " + CatalogText("Console", s.error));
-        if (s.pause) {
-            WaitForKey();
+    const OptionPass pass = ReadOptions();
+    if (!pass.Error.empty()) {
+        PrintError(pass.Error);
+        if (pass.Pause) {
+            WaitForKey();  // no prompt after an error
         }
         return kRunError;
     }
-    if (Job.CommandLineJob == 0) {
-        return EnterWindowMode();
-    }
-    if (!s.quiet) {
-        PrintBanner();
-    }
-    const int status = RunCommandLineConversion(s.quiet);
-    if (s.pause) {
-        ConsoleLine(CatalogText("Console", "Press any key"));
-        WaitForKey();
-    }
-    return status;
+    return Job.CommandLineJob != 0 ? ConversionJob(pass) : EnterWindowMode();
 }
 
 }  // namespace
+
+OptionPass ReadOptions() {
+    return OptionLoop().Run();
+}
 
 int RunProgram(int argc, char** argv) {
     InstallSignalHandlers();

@@ -7,6 +7,8 @@
 namespace tarvik {
 namespace {
 
+constexpr std::string_view kLongOptionPrefix = "--";
+
 std::string StripQuotes(std::string_view value) {
     std::size_t b = 0;
     std::size_t e = value.size();
@@ -28,26 +30,28 @@ std::string ProfileText(const SettingRow& row, std::string_view value) {
 
 }  // namespace
 
-const SettingRow* FindOptionRow(std::string_view upperName) {
+const SettingRow* FindOptionRow(std::string_view name) {
     for (const SettingRow& row : SettingRows()) {
-        if (!row.option.empty() && EqualsNoCase(row.option, upperName)) {
+        if (!row.option.empty() && EqualsNoCase(row.option, name)) {
             return &row;
         }
     }
     return nullptr;
 }
 
-const SettingRow* FindProfileRow(std::string_view upperKey) {
+const SettingRow* FindProfileRow(std::string_view key) {
     for (const SettingRow& row : SettingRows()) {
-        const std::string_view key = row.profileKey.empty() ? row.option : row.profileKey;
-        if (!key.empty() && EqualsNoCase(key, upperKey)) {
+        const std::string_view word = row.profileKey.empty() ? row.option : row.profileKey;
+        if (!word.empty() && EqualsNoCase(word, key)) {
             return &row;
         }
     }
     return nullptr;
 }
 
-bool IsFlagOption(const SettingRow& row) { return row.reader == Reader::Flag; }
+bool IsFlagOption(const SettingRow& row) {
+    return row.reader == Reader::Flag;
+}
 
 void ApplyOptionValue(const SettingRow& row, std::string_view value, bool fromProfile) {
     if (HasSideEffect(row)) {
@@ -73,6 +77,18 @@ void ApplyOptionValue(const SettingRow& row, std::string_view value, bool fromPr
         case Reader::None:
             break;
     }
+}
+
+OptionStatus ApplyConversionOption(std::string_view name, std::string_view value) {
+    const SettingRow* row = FindOptionRow(name);
+    if (row == nullptr) {
+        return OptionStatus::Unknown;
+    }
+    if (!IsFlagOption(*row) && (value.empty() || StartsWith(value, kLongOptionPrefix))) {
+        return OptionStatus::BadValue;
+    }
+    ApplyOptionValue(*row, value, false);
+    return OptionStatus::Applied;
 }
 
 }  // namespace tarvik
