@@ -24,6 +24,13 @@ constexpr int kRawLoadAsShift = 2;
 constexpr std::string_view kExtToken = "%ext%";
 constexpr mode_t kFolderMode = 0700;
 
+std::string WithSlash(std::string folder) {
+    if (!EndsWith(folder, "/")) {
+        folder += "/";
+    }
+    return folder;
+}
+
 std::string UserConfigBase() {
     // A relative XDG_CONFIG_HOME is invalid and ignored, as the base-dir rules say.
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -35,7 +42,7 @@ std::string UserConfigBase() {
         const passwd* pw = getpwuid(getuid());
         home = pw != nullptr ? pw->pw_dir : nullptr;
     }
-    return home != nullptr ? std::string(home) + "/.config" : std::string();
+    return home != nullptr ? WithSlash(home) + ".config" : std::string();
 }
 
 void MakeFolder(const std::string& folder) {
@@ -43,13 +50,6 @@ void MakeFolder(const std::string& folder) {
     if (stat(folder.c_str(), &st) != 0) {
         mkdir(folder.c_str(), kFolderMode);
     }
-}
-
-std::string WithSlash(std::string folder) {
-    if (!EndsWith(folder, "/")) {
-        folder += "/";
-    }
-    return folder;
 }
 
 const std::vector<std::string>& FormatsOfGroup(std::string_view group) {
