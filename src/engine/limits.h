@@ -1,4 +1,4 @@
-// Resource limits on what the engine decodes and writes.
+// Resource limits on what the engine reads, decodes and writes.
 #pragma once
 
 #include <cstdint>
@@ -8,12 +8,20 @@
 namespace tarvik {
 
 // The largest decoded bitmap accepted, in bytes (width x height x 4 for the
-// widest working depth). 4 GiB leaves room for the two full-size bitmaps a
-// step may hold plus frame and watermark layers on a 24 GB machine.
+// widest working depth), i.e. 1 Gpixel: a BMP cannot exceed 4 GiB either,
+// so a larger image could not be written at 32 bits per pixel anyway.
 inline constexpr std::uint64_t kMaxDecodedBytes = std::uint64_t{4} << 30;
 
 // BMP size fields are 32-bit: no output may exceed 4 GiB - 1.
 inline constexpr std::uint64_t kMaxBmpBytes = 0xFFFFFFFFull;
+
+// The largest input file read: FreeImage memory streams have a 32-bit size.
+inline constexpr std::uint64_t kMaxJpegFileBytes = 0xFFFFFFFFull;
+
+// Each progressive scan is a pass over the whole image, so a small file of
+// many empty scans would take minutes; real encoders write at most a few
+// dozen. 500 is the limit libjpeg-turbo applies when asked to bound scans.
+inline constexpr int kMaxJpegScans = 500;
 
 bool FitsDecodeLimit(std::uint32_t width, std::uint32_t height);
 // Whether the BMP of this bitmap (headers, palette, uncompressed rows)
