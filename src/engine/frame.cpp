@@ -10,7 +10,6 @@ namespace tarvik {
 namespace {
 
 constexpr int kSolidFrame = 1;
-constexpr int kOpaque = 255;
 
 // The corner rectangles first, so the anti-aliased diagonals of the bands
 // never let the picture show through.
@@ -40,9 +39,10 @@ void PaintBands(Surface& layer, double w, double h, const FrameWidths& f,
 
 void PaintFrame(Surface& layer, int w, int h) {
     const auto& s = Settings.Frame;
-    const std::array<Rgba, 4> colors{
-        ParseColorAlpha(s.SolidTopColor, kOpaque), ParseColorAlpha(s.SolidRightColor, kOpaque),
-        ParseColorAlpha(s.SolidBottomColor, kOpaque), ParseColorAlpha(s.SolidLeftColor, kOpaque)};
+    const std::array<Rgba, 4> colors{ParseColorAlpha(s.SolidTopColor, kOpaqueAlpha),
+                                     ParseColorAlpha(s.SolidRightColor, kOpaqueAlpha),
+                                     ParseColorAlpha(s.SolidBottomColor, kOpaqueAlpha),
+                                     ParseColorAlpha(s.SolidLeftColor, kOpaqueAlpha)};
     const FrameWidths widths = CurrentFrameWidths();
     PaintCorners(layer, w, h, widths, colors);
     PaintBands(layer, w, h, widths, colors);

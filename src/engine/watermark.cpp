@@ -27,7 +27,6 @@ constexpr int kFrameBoundary = 1;
 constexpr int kMeasureSide = 10;
 // Several lines never make a box narrower or a line lower than this.
 constexpr int kMinLineBox = 10;
-constexpr int kOpaque = 255;
 constexpr Rgba kOpaqueBlack = 0xFF000000u;
 constexpr int kFirstRotation = 1;
 constexpr int kLastRotation = 359;
@@ -124,8 +123,8 @@ Surface RenderSmoothText(Surface box, const TextBox& layout,
     if (!background || !result) {
         return {};
     }
-    FillSurface(background, ParseColorAlpha(w.BackColor, kOpaque));
-    const Rgba text = ParseColorAlpha(w.FontColor, kOpaque);
+    FillSurface(background, ParseColorAlpha(w.BackColor, kOpaqueAlpha));
+    const Rgba text = ParseColorAlpha(w.FontColor, kOpaqueAlpha);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         DrawTextAntialiased(box, g_font, lines[i], LineX(layout, layout.lineWidths[i]),
                             LineY(layout, i), text);

@@ -84,7 +84,7 @@ bool PaintSource(Surface& target, const Surface& source, int x, int y, int alpha
         cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
     }
     cairo_set_source_surface(cr.get(), source.get(), x, y);
-    cairo_paint_with_alpha(cr.get(), Channel(std::clamp(alpha, 0, 255)));
+    cairo_paint_with_alpha(cr.get(), Channel(std::clamp(alpha, 0, kOpaqueAlpha)));
     return DrawingSucceeded(cr);
 }
 
@@ -188,7 +188,7 @@ bool DrawSurface(Surface& target, const Surface& source, int x, int y, int alpha
 }
 
 bool CopySurface(Surface& target, const Surface& source, int x, int y) {
-    return PaintSource(target, source, x, y, 255, true);
+    return PaintSource(target, source, x, y, kOpaqueAlpha, true);
 }
 
 bool CopySurfaceWithAlpha(Surface& target, const Surface& source, int x, int y, int alpha) {

@@ -17,6 +17,9 @@ namespace tarvik {
 
 using Rgba = std::uint32_t;
 
+// The alpha of a fully opaque colour, and the full constant alpha.
+inline constexpr int kOpaqueAlpha = 255;
+
 struct SurfaceDeleter {
     void operator()(cairo_surface_t* surface) const noexcept;
 };

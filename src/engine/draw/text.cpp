@@ -2,8 +2,6 @@
 
 #include <pango/pangocairo.h>
 
-#include <string>
-
 #include "engine/draw/cairo_handles.h"
 
 namespace tarvik {
