@@ -24,7 +24,7 @@ constexpr Rgb kGreen{0, 255, 0};
 constexpr Rgb kBlue{0, 0, 255};
 constexpr Rgb kYellow{255, 255, 0};
 
-// y counted from the top, as the frame is described.
+// y counted from the top, as the bands are laid out.
 Rgb At(const Bitmap& b, int x, int y) {
     return test_bitmaps::PixelAt(b, x, FreeImage_GetHeight(b.get()) - 1 - y);
 }

@@ -26,7 +26,7 @@ constexpr Rgb kGrey{128, 128, 128};
 constexpr Rgb kMagenta{255, 0, 255};
 constexpr Rgb kWhite{255, 255, 255};
 
-// y counted from the top, as positions are described.
+// y counted from the top, as positions are measured.
 Rgb At(const Bitmap& b, int x, int y) {
     return test_bitmaps::PixelAt(b, x, FreeImage_GetHeight(b.get()) - 1 - y);
 }

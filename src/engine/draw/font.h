@@ -23,7 +23,7 @@ struct FontRequest {
     bool strikeOut = false;
 };
 
-// A loaded font; no description when it did not load.
+// A loaded font; empty when it did not load.
 struct Font {
     FontDescription description;
     bool underline = false;
