@@ -194,10 +194,6 @@ class OptionLoop {
     bool inputSeen_ = false;
 };
 
-void PrintError(const std::string& key) {
-    ConsoleErrorLine(CatalogText("Msg", "Error") + ": " + CatalogText("Console", key));
-}
-
 int ConversionJob(const OptionPass& pass) {
     if (!pass.Quiet) {
         PrintBanner();
@@ -232,7 +228,7 @@ int CommandLinePass(char** argv) {
 
     const OptionPass pass = ReadOptions();
     if (!pass.Error.empty()) {
-        PrintError(pass.Error);
+        PrintErrorLine(pass.Error);
         if (pass.Pause) {
             WaitForKey();  // no prompt after an error
         }

@@ -13,11 +13,6 @@ std::vector<std::string> ExtraInputWords;
 
 namespace {
 
-bool IsNonEmptyFile(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
-}
-
 bool HasWildcard(const std::string& word) {
     return word.find_first_of("*?[") != std::string::npos;
 }
@@ -71,6 +66,11 @@ bool ResolveWord(const std::string& word, std::vector<std::string>& files) {
 }
 
 }  // namespace
+
+bool IsNonEmptyFile(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+}
 
 std::string FolderPart(const std::string& path) {
     const std::size_t slash = path.rfind('/');

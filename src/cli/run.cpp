@@ -45,7 +45,8 @@ struct RunPrinter {
     }
     static std::string SettingDisplay(const SettingRow& row) {
         if (row.keywordTable >= 0) {
-            return ValueKeyword(row.keywordTable, static_cast<int>(FieldNumber(row.field, Settings)));
+            return ValueKeyword(row.keywordTable,
+                                static_cast<int>(FieldNumber(row.field, Settings)));
         }
         if (IsFloatField(row.field)) {
             return FormatFloat2(static_cast<float>(FieldNumber(row.field, Settings)));
@@ -56,18 +57,13 @@ struct RunPrinter {
 
 // Printing an error line ends the run.
 int Fail(std::string_view key) {
-    ConsoleErrorLine(CatalogText("Msg", "Error") + ": " + CatalogText("Console", key));
+    PrintErrorLine(key);
     return kRunError;
 }
 
 bool IsFolder(const std::string& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool IsNonEmptyFile(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
 }
 
 std::string CurrentFolder() {
@@ -110,13 +106,13 @@ int CheckTransform(const RunPrinter& p) {
         p.Setting("Transform", "Image Rotation Back Color");
     }
     if (t.DoImageResize != 0) {
-        p.Debug("Width", std::to_string(t.ImageWidth) + " " +
-                             ValueKeyword(kKwSizeUnit, t.ImageWidthUnit));
+        p.Debug("Width",
+                std::to_string(t.ImageWidth) + " " + ValueKeyword(kKwSizeUnit, t.ImageWidthUnit));
         if (t.ImageWidth == 0) {
             return Fail("Invalid width value");
         }
-        p.Debug("Height", std::to_string(t.ImageHeight) + " " +
-                              ValueKeyword(kKwSizeUnit, t.ImageHeightUnit));
+        p.Debug("Height",
+                std::to_string(t.ImageHeight) + " " + ValueKeyword(kKwSizeUnit, t.ImageHeightUnit));
         if (t.ImageHeight == 0) {
             return Fail("Invalid height value");
         }
@@ -159,9 +155,9 @@ void PrintFrame(const RunPrinter& p) {
     if (Settings.Frame.DoFrame != 1) {
         return;
     }
-    for (std::string_view key : {"Solid Left", "Solid Right", "Solid Top", "Solid Bottom",
-                                 "Solid Left Color", "Solid Right Color", "Solid Top Color",
-                                 "Solid Bottom Color", "Solid Opacity"}) {
+    for (std::string_view key :
+         {"Solid Left", "Solid Right", "Solid Top", "Solid Bottom", "Solid Left Color",
+          "Solid Right Color", "Solid Top Color", "Solid Bottom Color", "Solid Opacity"}) {
         p.Setting("Frame", key);
     }
 }
@@ -172,8 +168,8 @@ int CheckWatermark(const RunPrinter& p) {
     if (w.DoWatermark == 1) {
         for (std::string_view key :
              {"Text", "Font", "Font Size", "Font Leading", "Font Color", "Font Style",
-              "Font Effect", "Text Antialiasing", "Text Alignment", "Text Padding",
-              "Text Opacity", "Back Color", "Back Opacity", "Text Boundary", "Text Position"}) {
+              "Font Effect", "Text Antialiasing", "Text Alignment", "Text Padding", "Text Opacity",
+              "Back Color", "Back Opacity", "Text Boundary", "Text Position"}) {
             p.Setting("Watermark", key);
         }
         p.Debug("Watermark offset (x/y)",
@@ -292,6 +288,10 @@ int Convert(const RunPrinter& p, const std::vector<std::string>& files) {
 }
 
 }  // namespace
+
+void PrintErrorLine(std::string_view key) {
+    ConsoleErrorLine(CatalogText("Msg", "Error") + ": " + CatalogText("Console", key));
+}
 
 int RunCommandLineConversion(bool quiet) {
     const RunPrinter p{quiet, Job.RunMode == "DEBUG"};

@@ -2,15 +2,21 @@
 // the debug and status lines, converts, and prints the totals.
 #pragma once
 
+#include <string_view>
+
 namespace tarvik {
 
 // Process exit status of a run.
 enum RunStatus : int {
     kRunAllConverted = 0,
-    kRunError = 1,         // an "Error: " line was printed
-    kRunIncomplete = 2,    // some or all inputs were not converted
+    kRunError = 1,       // an "Error: " line was printed
+    kRunIncomplete = 2,  // some or all inputs were not converted
 };
 
 int RunCommandLineConversion(bool quiet);
+
+// Prints "Error: " and the catalog text of group "Console", key key, on
+// standard error; printed also when quiet.
+void PrintErrorLine(std::string_view key);
 
 }  // namespace tarvik
