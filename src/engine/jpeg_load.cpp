@@ -49,10 +49,11 @@ bool ReadAll(int fd, std::uint8_t* to, std::size_t size, std::size_t& got) {
 }
 
 // The whole file, read once. Only regular files: a FIFO or a device named
-// *.jpg would block or never end.
+// *.jpg would block or never end (O_NONBLOCK keeps the open of a FIFO from
+// waiting for a writer).
 FileBytes ReadInputFile(const std::string& path) {
     FileBytes file;
-    const Descriptor d{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    const Descriptor d{open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     struct stat st {};
     if (d.fd < 0 || fstat(d.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
         static_cast<std::uint64_t>(st.st_size) > kMaxJpegFileBytes) {
