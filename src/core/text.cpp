@@ -65,8 +65,15 @@ std::int32_t ReadSignedDigits(std::string_view text, std::size_t i, bool allowRa
     return Saturate(negative, ReadDigits(text, i, base));
 }
 
-// Locale-independent fixed notation.
+// Locale-independent fixed notation; the special values in the words the
+// float reader accepts.
 std::string FixedText(float value, int decimals) {
+    if (std::isnan(value)) {
+        return "NaN";
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? "+Infinity" : "-Infinity";
+    }
     char buf[64];
     const auto result = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
                                       std::chars_format::fixed, decimals);
@@ -220,24 +227,7 @@ float ReadFloat(std::string_view text) {
     return value;
 }
 
-std::string FormatFloat6(float value) {
-    if (std::isnan(value)) {
-        return "NaN";
-    }
-    if (std::isinf(value)) {
-        return value > 0 ? "+Infinity" : "-Infinity";
-    }
-    return FixedText(value, 6);
-}
-
-std::string FormatFloat2(float value) {
-    if (std::isnan(value)) {
-        return "NaN";
-    }
-    if (std::isinf(value)) {
-        return value > 0 ? "+Infinity" : "-Infinity";
-    }
-    return FixedText(value, 2);
-}
+std::string FormatFloat6(float value) { return FixedText(value, 6); }
+std::string FormatFloat2(float value) { return FixedText(value, 2); }
 
 }  // namespace tarvik
