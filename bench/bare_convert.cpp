@@ -1,15 +1,14 @@
 // The benchmark's baseline: FreeImage's own JPEG load and BMP save with the
-// flags tarvik uses, optionally rescaled, and nothing else.
+// load flags tarvik uses, optionally rescaled, and nothing else.
 //   tarvik-bare-convert IN.jpg OUT.bmp [PERCENT]
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 
 #include "engine/bitmap.h"
+#include "engine/jpeg_load.h"
 
 namespace {
-
-constexpr int kLoadFlags = JPEG_ACCURATE | JPEG_EXIFROTATE;
 
 tarvik::Bitmap Rescale(tarvik::Bitmap dib, int percent) {
     const int width = static_cast<int>(FreeImage_GetWidth(dib.get())) * percent / 100;
@@ -24,7 +23,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s IN.jpg OUT.bmp [PERCENT]\n", argv[0]);
         return 2;
     }
-    tarvik::Bitmap dib(FreeImage_Load(FIF_JPEG, argv[1], kLoadFlags));
+    tarvik::Bitmap dib(FreeImage_Load(FIF_JPEG, argv[1], tarvik::kJpegLoadFlags));
     if (dib && argc == 4) {
         dib = Rescale(std::move(dib), std::atoi(argv[3]));
     }
