@@ -15,7 +15,7 @@
 #include "core/settings.h"
 #include "core/settings_table.h"
 #include "core/text.h"
-#include "engine/watermark.h"
+#include "engine/drawing.h"
 #include "engine/worker.h"
 
 namespace tarvik {

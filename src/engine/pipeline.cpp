@@ -4,12 +4,11 @@
 #include "core/settings.h"
 #include "engine/color.h"
 #include "engine/depth.h"
-#include "engine/frame.h"
+#include "engine/drawing.h"
 #include "engine/jpeg_load.h"
 #include "engine/naming.h"
 #include "engine/save.h"
 #include "engine/transform.h"
-#include "engine/watermark.h"
 
 namespace tarvik {
 
@@ -37,8 +36,8 @@ bool ConvertFile() {
     bitmap = AdjustColors(std::move(bitmap));
     bitmap = GreyscaleImage(std::move(bitmap));
     bitmap = ThresholdImage(std::move(bitmap));
-    bitmap = DrawFrame(std::move(bitmap), imageWidth, imageHeight);
-    bitmap = DrawWatermark(std::move(bitmap), imageWidth, imageHeight);
+    bitmap = FrameStep(std::move(bitmap), imageWidth, imageHeight);
+    bitmap = WatermarkStep(std::move(bitmap), imageWidth, imageHeight);
     bitmap = ApplyOutputDepth(std::move(bitmap));
 
     Job.ImageWidth = imageWidth;

@@ -277,7 +277,7 @@ Bitmap PlaceLayer(Bitmap image, Bitmap layer, const Placement& p, int width, int
 
 }  // namespace
 
-bool LoadWatermarkFont() {
+bool OpenWatermarkFont() {
     const auto& w = Settings.Watermark;
     FontRequest request;
     request.family = w.Font;
@@ -287,14 +287,14 @@ bool LoadWatermarkFont() {
     request.underline = w.FontEffect == kUnderlineEffect;
     request.strikeOut = w.FontEffect == kStrikeOutEffect;
     g_font = LoadFont(request);
-    return WatermarkFontLoaded();
+    return WatermarkFontOpen();
 }
 
-void ReleaseWatermarkFont() {
+void CloseWatermarkFont() {
     g_font = Font();
 }
 
-bool WatermarkFontLoaded() {
+bool WatermarkFontOpen() {
     return static_cast<bool>(g_font);
 }
 

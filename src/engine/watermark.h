@@ -5,11 +5,12 @@
 
 namespace tarvik {
 
-// The watermark font is loaded once per run by the front end from the
-// [Watermark] font settings and released after the run.
-bool LoadWatermarkFont();
-void ReleaseWatermarkFont();
-bool WatermarkFontLoaded();
+// The watermark font, opened from the [Watermark] font settings. Front
+// ends reach these through LoadWatermarkFont and its partners
+// (engine/drawing.h), once per run.
+bool OpenWatermarkFont();
+void CloseWatermarkFont();
+bool WatermarkFontOpen();
 
 Bitmap DrawWatermark(Bitmap bitmap, int width, int height);
 

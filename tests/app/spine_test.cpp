@@ -17,7 +17,9 @@ struct Unload {
 };
 using Image = std::unique_ptr<FIBITMAP, Unload>;
 
-Image LoadBmp(const std::string& path) { return Image(FreeImage_Load(FIF_BMP, path.c_str(), 0)); }
+Image LoadBmp(const std::string& path) {
+    return Image(FreeImage_Load(FIF_BMP, path.c_str(), 0));
+}
 
 // The pixel rows the reference decoder writes for the same file.
 std::string ReferencePixels(const std::string& jpeg, const std::string& folder) {
@@ -151,10 +153,30 @@ TEST(Spine, OneBadFileAmongGoodOnesIsOnlyMissingFromTheCount) {
     EXPECT_TRUE(FileExists(dir + "c.bmp"));
 }
 
+TEST(Spine, FrameAndWatermarkAreDrawnByTheLoadedModule) {
+    const std::string dir = MakeTempFolder("spine-drawing");
+    ASSERT_TRUE(WriteJpeg(
+        dir + "flat.jpg",
+        {.width = 200, .height = 100, .quality = 100, .pattern = Pattern::Flat, .rgb = 0x808080}));
+    const RunResult r = RunTarvik(
+        {"-q", "-i", dir + "flat.jpg", "--fr-solid-top=10", "--fr-solid-top-color=FF0000",
+         "--wm-text=Mark", "--wm-font=Arial", "--wm-back-color=0000FF", "--wm-back-opacity=255",
+         "--wm-text-position=bottomleft", "--wm-text-x-offset=0", "--wm-text-y-offset=0"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const Image out = LoadBmp(dir + "flat.bmp");
+    ASSERT_TRUE(out);
+    EXPECT_TRUE(Near(PixelAt(out.get(), 100, 4), {255, 0, 0}));  // top band
+    EXPECT_TRUE(Near(PixelAt(out.get(), 100, 50), {128, 128, 128}));
+    EXPECT_TRUE(Near(PixelAt(out.get(), 1, 98), {0, 0, 255}));  // the text's box
+}
+
 TEST(Spine, TheExecutableLinksNoGuiToolkit) {
     const RunResult r = RunProgram({"/usr/bin/ldd", TARVIK_BINARY});
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out.find("libQt"), std::string::npos) << r.out;
+    // Nor the drawing libraries: they come with the module, when needed.
+    EXPECT_EQ(r.out.find("libcairo"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("libpango"), std::string::npos) << r.out;
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "engine/drawing.h"
 #include "engine/watermark.h"
 
 #include <gtest/gtest.h>
