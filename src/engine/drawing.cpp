@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <atomic>
 #include <mutex>
 #include <string>
 
@@ -38,15 +39,20 @@ const DrawingEntryPoints* FromModule() {
     return nullptr;
 }
 
+std::once_flag g_loadOnce;
+std::atomic<const DrawingEntryPoints*> g_drawing{nullptr};
+
 const DrawingEntryPoints* Drawing() {
-    static std::once_flag once;
-    static const DrawingEntryPoints* entry = nullptr;
-    std::call_once(once, [] {
-        entry = tarvik_drawing_entry_points != nullptr ? tarvik_drawing_entry_points()
-                                                       : FromModule();
+    std::call_once(g_loadOnce, [] {
+        g_drawing = tarvik_drawing_entry_points != nullptr ? tarvik_drawing_entry_points()
+                                                           : FromModule();
     });
-    return entry;
+    return g_drawing;
 }
+
+// For questions that must not load the module: nothing was drawn, and no
+// font is open, until it is loaded.
+const DrawingEntryPoints* DrawingIfLoaded() { return g_drawing; }
 
 // Without the module the step still yields what it would without a
 // drawing: the image at 24 bits.
@@ -92,13 +98,13 @@ bool LoadWatermarkFont() {
 }
 
 void ReleaseWatermarkFont() {
-    if (const DrawingEntryPoints* drawing = Drawing()) {
+    if (const DrawingEntryPoints* drawing = DrawingIfLoaded()) {
         drawing->closeFont();
     }
 }
 
 bool WatermarkFontLoaded() {
-    const DrawingEntryPoints* drawing = Drawing();
+    const DrawingEntryPoints* drawing = DrawingIfLoaded();
     return drawing != nullptr && drawing->fontOpen();
 }
 
