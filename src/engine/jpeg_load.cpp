@@ -1,10 +1,13 @@
 #include "engine/jpeg_load.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -17,11 +20,27 @@
 namespace tarvik {
 namespace {
 
-struct FileBytes {
-    std::unique_ptr<std::uint8_t[]> data;
-    std::size_t size = 0;
+// The input file mapped privately: pages come straight from the page cache
+// without a copy, and the few bytes a metadata repair changes stay private
+// to this process. A file cut short by someone else while it is mapped
+// would fault the process on the lost pages; InputGuard turns that into a
+// failed load instead.
+class MappedFile {
+  public:
+    MappedFile() = default;
+    MappedFile(void* data, std::size_t size) : data_(data), size_(size) {}
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    ~MappedFile() {
+        if (data_ != nullptr) {
+            munmap(data_, size_);
+        }
+    }
+    std::span<std::uint8_t> Span() const { return {static_cast<std::uint8_t*>(data_), size_}; }
 
-    std::span<std::uint8_t> Span() { return {data.get(), size}; }
+  private:
+    void* data_ = nullptr;
+    std::size_t size_ = 0;
 };
 
 struct Descriptor {
@@ -33,42 +52,74 @@ struct Descriptor {
     }
 };
 
-bool ReadAll(int fd, std::uint8_t* to, std::size_t size, std::size_t& got) {
-    got = 0;
-    while (got < size) {
-        const ssize_t n = read(fd, to + got, size - got);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        if (n == 0) {
-            break;
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// The whole file, read once. Only regular files: a FIFO or a device named
-// *.jpg would block or never end (O_NONBLOCK keeps the open of a FIFO from
-// waiting for a writer).
-FileBytes ReadInputFile(const std::string& path) {
-    FileBytes file;
+// Only regular files: a FIFO or a device named *.jpg would block or never
+// end (O_NONBLOCK keeps the open of a FIFO from waiting for a writer).
+std::unique_ptr<MappedFile> MapInputFile(const std::string& path) {
     const Descriptor d{open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     struct stat st {};
     if (d.fd < 0 || fstat(d.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
         static_cast<std::uint64_t>(st.st_size) > kMaxJpegFileBytes) {
-        return file;
+        return std::make_unique<MappedFile>();
     }
     const auto size = static_cast<std::size_t>(st.st_size);
-    file.data = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-    if (!ReadAll(d.fd, file.data.get(), size, file.size)) {
-        file.size = 0;
+    void* data = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE, d.fd, 0);
+    if (data == MAP_FAILED) {
+        return std::make_unique<MappedFile>();
     }
-    return file;
+    // Read front to back, twice: once walked, once decoded.
+    madvise(data, size, MADV_SEQUENTIAL);
+    return std::make_unique<MappedFile>(data, size);
 }
+
+// While a mapping is read, SIGBUS on one of its pages (the file shrank
+// under us) maps a zero page there and marks the load as failed, so the
+// decoder runs to its end on zeros and the result is thrown away.
+std::atomic<std::uintptr_t> g_guardedStart{0};
+std::atomic<std::uintptr_t> g_guardedEnd{0};
+std::atomic<bool> g_inputChanged{false};
+struct sigaction g_previousBus {};
+
+void OnBusError(int number, siginfo_t* info, void* context) {
+    const auto at = reinterpret_cast<std::uintptr_t>(info->si_addr);
+    if (at >= g_guardedStart && at < g_guardedEnd) {
+        const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+        void* base = reinterpret_cast<void*>(at & ~(page - 1));
+        if (mmap(base, page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1,
+                 0) != MAP_FAILED) {
+            g_inputChanged = true;
+            return;
+        }
+    }
+    // Not ours: behave as before the guard.
+    if ((g_previousBus.sa_flags & SA_SIGINFO) != 0 && g_previousBus.sa_sigaction != nullptr) {
+        g_previousBus.sa_sigaction(number, info, context);
+        return;
+    }
+    signal(SIGBUS, SIG_DFL);
+    raise(SIGBUS);
+}
+
+class InputGuard {
+  public:
+    explicit InputGuard(std::span<const std::uint8_t> bytes) {
+        g_inputChanged = false;
+        g_guardedStart = reinterpret_cast<std::uintptr_t>(bytes.data());
+        g_guardedEnd = reinterpret_cast<std::uintptr_t>(bytes.data() + bytes.size());
+        struct sigaction action {};
+        action.sa_sigaction = OnBusError;
+        action.sa_flags = SA_SIGINFO;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGBUS, &action, &g_previousBus);
+    }
+    InputGuard(const InputGuard&) = delete;
+    InputGuard& operator=(const InputGuard&) = delete;
+    ~InputGuard() {
+        sigaction(SIGBUS, &g_previousBus, nullptr);
+        g_guardedStart = 0;
+        g_guardedEnd = 0;
+    }
+    bool InputChanged() const { return g_inputChanged; }
+};
 
 bool FitsJpegLimits(const JpegLayout& layout) {
     if (!layout.complete || layout.scans > kMaxJpegScans) {
@@ -126,13 +177,15 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> bytes) {
 }  // namespace
 
 Bitmap LoadJpeg(const std::string& path) {
-    FileBytes file = ReadInputFile(path);
-    const JpegLayout layout = WalkJpegSegments(file.Span());
-    if (!FitsJpegLimits(layout)) {
+    const std::unique_ptr<MappedFile> file = MapInputFile(path);
+    const InputGuard guard(file->Span());
+    const JpegLayout layout = WalkJpegSegments(file->Span());
+    if (!FitsJpegLimits(layout) || guard.InputChanged()) {
         return {};
     }
-    RepairJpegMetadata(file.Span(), layout);
-    return DecodeJpeg(file.Span());
+    RepairJpegMetadata(file->Span(), layout);
+    Bitmap bitmap = DecodeJpeg(file->Span());
+    return guard.InputChanged() ? Bitmap() : std::move(bitmap);
 }
 
 }  // namespace tarvik

@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/jpeg_segments.h"
@@ -327,6 +329,45 @@ TEST(RepairJpegMetadata, LeavesASoundFileAsItWas) {
     const MetadataRepair repair = RepairJpegMetadata(file, WalkJpegSegments(file));
     EXPECT_EQ(repair.dropped + repair.rebuilt, 0);
     EXPECT_EQ(file, before);
+}
+
+}  // namespace
+}  // namespace tarvik
+
+namespace tarvik {
+namespace {
+
+bool IsMapped(const std::string& path) {
+    return test::ReadFile("/proc/self/maps").find(path) != std::string::npos;
+}
+
+// A file cut short by someone else while it is being read fails to load
+// instead of faulting the process.
+TEST_F(LoadJpegTest, AFileTruncatedWhileItIsReadFailsToLoad) {
+    const std::string path = folder_ + "shrinking.jpg";
+    bool truncatedInTime = false;
+    for (int attempt = 0; attempt < 5 && !truncatedInTime; ++attempt) {
+        ASSERT_TRUE(test::WriteJpeg(path, {.width = 4000, .height = 3000, .quality = 80}));
+        std::atomic<bool> loaded{false};
+        std::atomic<bool> truncated{false};
+        std::thread cutter([&] {
+            while (!loaded && !IsMapped(path)) {
+            }
+            if (!loaded && truncate(path.c_str(), 1000) == 0) {
+                truncated = true;
+            }
+        });
+        const Bitmap b = LoadJpeg(path);
+        loaded = true;
+        cutter.join();
+        // Only a cut made while the file was still being read counts.
+        truncatedInTime = truncated && !b;
+        if (truncated && b) {
+            continue;  // the decoder had already finished; try again
+        }
+        EXPECT_FALSE(truncated && b);
+    }
+    EXPECT_TRUE(truncatedInTime);
 }
 
 }  // namespace
