@@ -77,7 +77,9 @@ TempFile::TempFile(const std::string& finalPath) : finalPath_(finalPath) {
     Register(path_);
 }
 
-TempFile::~TempFile() { Discard(); }
+TempFile::~TempFile() {
+    Discard();
+}
 
 void TempFile::Discard() {
     if (fd_ >= 0) {
@@ -123,9 +125,10 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                         TempFile::Flush flush) {
     TempFile tmp(path);
-    return tmp.Ok() && WriteAll(tmp.Descriptor(), bytes.data(), bytes.size()) && tmp.Commit();
+    return tmp.Ok() && WriteAll(tmp.Descriptor(), bytes.data(), bytes.size()) && tmp.Commit(flush);
 }
 
 void RemovePendingTempFiles() noexcept {

@@ -11,7 +11,7 @@
 namespace tarvik {
 
 class TempFile {
-public:
+  public:
     explicit TempFile(const std::string& finalPath);
     ~TempFile();
     TempFile(const TempFile&) = delete;
@@ -28,7 +28,7 @@ public:
     enum class Flush { kToDisk, kNone };
     bool Commit(Flush flush = Flush::kToDisk);
 
-private:
+  private:
     void Discard();
 
     std::string finalPath_;
@@ -37,7 +37,8 @@ private:
 };
 
 // Writes bytes to path through a TempFile.
-bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                         TempFile::Flush flush = TempFile::Flush::kToDisk);
 
 // Writes all bytes to an open descriptor, retrying short writes.
 bool WriteAll(int fd, const void* data, std::size_t size);

@@ -213,7 +213,8 @@ bool SaveBmpExactColorTable(FIBITMAP* bitmap, const std::string& path) {
         return false;
     }
     const std::vector<std::uint8_t> file = BuildExactBmp(bitmap, {data, size});
-    return !file.empty() && WriteFileAtomically(path, file);
+    // An image output, like the others: whole or absent, without a flush.
+    return !file.empty() && WriteFileAtomically(path, file, TempFile::Flush::kNone);
 }
 
 }  // namespace tarvik
