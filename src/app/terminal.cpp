@@ -1,8 +1,8 @@
 #include "app/terminal.h"
 
-#include <csignal>
 #include <termios.h>
 #include <unistd.h>
+#include <csignal>
 
 #include "core/atomic_file.h"
 
@@ -42,6 +42,9 @@ void InstallSignalHandlers() {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
+    // Past a file-size limit a write should fail, so the save reports it and
+    // cleans up, rather than the process dying with a temporary file left.
+    signal(SIGXFSZ, SIG_IGN);
 }
 
 }  // namespace tarvik

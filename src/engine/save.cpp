@@ -25,9 +25,25 @@ void Write32(std::uint8_t* p, std::uint32_t v) {
     }
 }
 
+constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiBitfields = 3;
+
+// The length an uncompressed BMP with this header must have; 0 when the
+// rows are compressed and their length is not known in advance.
+std::uint64_t UncompressedSize(const std::uint8_t* header) {
+    const std::uint32_t compression = Read32(header + 30);
+    if (compression != kBiRgb && compression != kBiBitfields) {
+        return 0;
+    }
+    const std::uint64_t width = Read32(header + 18);
+    const auto height = static_cast<std::int32_t>(Read32(header + 22));
+    const std::uint64_t bpp = header[28] | (header[29] << 8);
+    const std::uint64_t rows = height < 0 ? -static_cast<std::int64_t>(height) : height;
+    return Read32(header + 10) + (width * bpp + 31) / 32 * 4 * rows;
+}
+
 bool UsesExactColorTable() {
-    return Job.OutputExtension == "bmp" && Job.OutputBpp == 8 &&
-           Settings.Output.BmpColorTable == 1;
+    return Job.OutputExtension == "bmp" && Job.OutputBpp == 8 && Settings.Output.BmpColorTable == 1;
 }
 
 }  // namespace
@@ -69,6 +85,9 @@ bool FixBmpHeader(int fd) {
     Write32(header + 2, static_cast<std::uint32_t>(fileSize));
     const std::uint32_t compression = Read32(header + 30);
     const std::uint32_t pixelOffset = Read32(header + 10);
+    if (fileSize < UncompressedSize(header)) {
+        return false;  // a short write the writer did not report
+    }
     if (compression != 0 && pixelOffset <= fileSize) {
         Write32(header + 34, static_cast<std::uint32_t>(fileSize - pixelOffset));
     }

@@ -64,5 +64,18 @@ TEST(Signals, AnInterruptedSaveLeavesNothingPartial) {
     }
 }
 
+TEST(Signals, AFileSizeLimitFailsTheSaveAndKeepsTheOldOutput) {
+    const std::string dir = MakeTempFolder("fsize");
+    ASSERT_TRUE(WriteJpeg(dir + "photo.jpg", {.width = 400, .height = 300}));
+    ASSERT_TRUE(WriteFile(dir + "photo.bmp", "previous output"));
+    // 64 blocks of 512 bytes: far less than the 360 KB the BMP needs.
+    const RunResult r = RunProgram(
+        {"/bin/sh", "-c", "ulimit -f 64; exec \"$0\" -q -i photo.jpg", TARVIK_BINARY}, dir);
+    EXPECT_EQ(r.signal, 0);
+    EXPECT_EQ(r.exitCode, 2) << r.out << r.err;
+    EXPECT_EQ(ReadFile(dir + "photo.bmp"), "previous output");
+    EXPECT_EQ(ListFolder(dir), (std::vector<std::string>{"photo.bmp", "photo.jpg"}));
+}
+
 }  // namespace
 }  // namespace tarvik::test

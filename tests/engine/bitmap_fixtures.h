@@ -173,4 +173,44 @@ inline std::uint32_t Le32(const std::vector<std::uint8_t>& bytes, std::size_t at
            (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
 }
 
+// The indexes of an RLE8 pixel stream, bottom row first. FreeImage's own
+// reader refuses the end-of-line code its writer puts after the last row.
+inline std::vector<int> DecodeRle8(const std::vector<std::uint8_t>& data, std::size_t at,
+                                   unsigned width, unsigned height) {
+    std::vector<int> pixels(std::size_t{width} * height, -1);
+    unsigned x = 0;
+    unsigned y = 0;
+    auto put = [&](int index) {
+        if (x < width && y < height) {
+            pixels[y * width + x] = index;
+        }
+        ++x;
+    };
+    while (at + 1 < data.size()) {
+        const unsigned count = data[at];
+        const unsigned code = data[at + 1];
+        at += 2;
+        if (count > 0) {
+            for (unsigned i = 0; i < count; ++i) {
+                put(static_cast<int>(code));
+            }
+        } else if (code == 0) {
+            x = 0;
+            ++y;
+        } else if (code == 1) {
+            break;
+        } else if (code == 2 && at + 1 < data.size()) {
+            x += data[at];
+            y += data[at + 1];
+            at += 2;
+        } else {
+            for (unsigned i = 0; i < code && at + i < data.size(); ++i) {
+                put(data[at + i]);
+            }
+            at += code + (code & 1);
+        }
+    }
+    return pixels;
+}
+
 }  // namespace tarvik::test_bitmaps
