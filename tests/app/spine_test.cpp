@@ -153,6 +153,24 @@ TEST(Spine, OneBadFileAmongGoodOnesIsOnlyMissingFromTheCount) {
     EXPECT_TRUE(FileExists(dir + "c.bmp"));
 }
 
+TEST(Spine, MasksNeverOverwriteTheInputAndMayNameSubfolders) {
+    const std::string dir = MakeTempFolder("spine-masks");
+    ASSERT_TRUE(WriteJpeg(dir + "photo.jpg", {}));
+    const std::string original = ReadFile(dir + "photo.jpg");
+
+    RunResult r = RunTarvik({"-q", "-i", dir + "photo.jpg", "--filename-mask=%filename%.jpg"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, "Conversion stopped\n");
+    EXPECT_EQ(ReadFile(dir + "photo.jpg"), original);
+
+    r = RunTarvik({"-q", "-i", dir + "photo.jpg", "--filename-mask=%yyyy%/raw/%filename%.%ext%"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::vector<std::string> years = ListFolder(dir);
+    std::erase(years, "photo.jpg");
+    ASSERT_EQ(years.size(), 1u);
+    EXPECT_TRUE(FileExists(dir + years.front() + "/raw/photo.bmp"));
+}
+
 TEST(Spine, FrameAndWatermarkAreDrawnByTheLoadedModule) {
     const std::string dir = MakeTempFolder("spine-drawing");
     ASSERT_TRUE(WriteJpeg(
