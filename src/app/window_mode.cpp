@@ -11,6 +11,8 @@ int EnterWindowMode() {
     return 1;
 }
 
-int EnterSpecialMode(const std::string&, const std::string&) { return EnterWindowMode(); }
+int EnterSpecialMode(const std::string&, const std::string&) {
+    return EnterWindowMode();
+}
 
 }  // namespace tarvik

@@ -8,7 +8,9 @@ std::int64_t ToLocalSeconds(std::time_t instant) {
     return static_cast<std::int64_t>(instant) + local.tm_gmtoff;
 }
 
-std::int64_t LocalNow() { return ToLocalSeconds(std::time(nullptr)); }
+std::int64_t LocalNow() {
+    return ToLocalSeconds(std::time(nullptr));
+}
 
 std::tm LocalFields(std::int64_t localSeconds) {
     // The count already holds local time, so it is split without a zone.

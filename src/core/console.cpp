@@ -18,7 +18,11 @@ void WriteLine(std::FILE* stream, std::string_view line) {
 
 }  // namespace
 
-void ConsoleLine(std::string_view line) { WriteLine(stdout, line); }
-void ConsoleErrorLine(std::string_view line) { WriteLine(stderr, line); }
+void ConsoleLine(std::string_view line) {
+    WriteLine(stdout, line);
+}
+void ConsoleErrorLine(std::string_view line) {
+    WriteLine(stderr, line);
+}
 
 }  // namespace tarvik

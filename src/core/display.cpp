@@ -5,7 +5,11 @@ namespace {
 DisplaySize g_display;
 }
 
-DisplaySize PrimaryDisplaySize() { return g_display; }
-void SetPrimaryDisplaySize(DisplaySize size) { g_display = size; }
+DisplaySize PrimaryDisplaySize() {
+    return g_display;
+}
+void SetPrimaryDisplaySize(DisplaySize size) {
+    g_display = size;
+}
 
 }  // namespace tarvik

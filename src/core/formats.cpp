@@ -152,7 +152,9 @@ void CreateFormatLists() {
     OutputFormats = {"bmp"};
 }
 
-const std::vector<FormatRecord>& OutputFormatTable() { return kOutputTable; }
+const std::vector<FormatRecord>& OutputFormatTable() {
+    return kOutputTable;
+}
 
 const std::vector<InputFormatRow>& InputFormatTable() {
     static const std::vector<InputFormatRow> table = MakeInputTable();

@@ -9,8 +9,8 @@
 namespace tarvik {
 
 struct FormatRecord {
-    int FormatId = 0;          // FreeImage format id; 0 in the input table
-    std::string_view Key;      // canonical format key
+    int FormatId = 0;      // FreeImage format id; 0 in the input table
+    std::string_view Key;  // canonical format key
     std::string_view Description;
     std::string_view BppList;  // "1,4,8" smallest first; empty in the input table
 };

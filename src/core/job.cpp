@@ -30,7 +30,9 @@ std::string ExecutableFolder() {
     return folder;
 }
 
-void BuildAccepted() { AcceptedInputExtensions = BuildAcceptedExtensions(); }
+void BuildAccepted() {
+    AcceptedInputExtensions = BuildAcceptedExtensions();
+}
 
 bool IsAcceptedExtension(const std::string& lowerExtension) {
     return std::find(AcceptedInputExtensions.begin(), AcceptedInputExtensions.end(),

@@ -11,13 +11,13 @@ namespace tarvik {
 
 struct JobRecord {
     std::string InputPath;
-    std::string OutputFolder;     // ends in "/" once the front end has checked it
+    std::string OutputFolder;  // ends in "/" once the front end has checked it
     std::string OutputExtension;
     std::uint8_t CommandLineJob = 0;
-    std::string RunMode;          // "DEBUG", "T" or empty
-    std::string ProgramFolder;    // folder of the executable, ending in "/"
+    std::string RunMode;        // "DEBUG", "T" or empty
+    std::string ProgramFolder;  // folder of the executable, ending in "/"
     std::string SourceFile;
-    std::string RelativeFolder;   // "" or ending in "/"
+    std::string RelativeFolder;  // "" or ending in "/"
     std::string OutputFile;
     std::string InputExtension;
     int OutputFormatId = 0;

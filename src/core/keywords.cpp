@@ -46,7 +46,12 @@ const std::array<KeywordList, kKeywordTableCount> kTables = {{
     {{"SIMPLE", 0}, {"ADVANCED", 1}},
     {{"PIXELS", 0}, {"PERCENT", 1}},
     {{"ALLIMAGES", 0}, {"LARGEIMAGES", 1}},
-    {{"BOX", 0}, {"BILINEAR", 1}, {"BSPLINE", 2}, {"BICUBIC", 3}, {"CATMULLROM", 4}, {"LANCZOS", 5}},
+    {{"BOX", 0},
+     {"BILINEAR", 1},
+     {"BSPLINE", 2},
+     {"BICUBIC", 3},
+     {"CATMULLROM", 4},
+     {"LANCZOS", 5}},
     {{"NONE", 0}, {"SOLID", 1}},
     {{"NONE", 0}, {"TEXT", 1}, {"IMAGE", 2}},
     {{"REGULAR", 0}, {"BOLD", 1}, {"ITALIC", 2}, {"BOLDITALIC", 3}},
@@ -66,7 +71,9 @@ const std::array<KeywordList, kKeywordTableCount> kTables = {{
     {{"CURRENT", 0}, {"ORIGINAL", 1}, {"CUSTOM", 2}},
 }};
 
-bool IsPrintingOnly(int table) { return table == kKwFrameType || table == kKwWatermarkType; }
+bool IsPrintingOnly(int table) {
+    return table == kKwFrameType || table == kKwWatermarkType;
+}
 
 }  // namespace
 

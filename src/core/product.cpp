@@ -14,7 +14,9 @@ std::string VersionDisplay(int number) {
     return shown;
 }
 
-std::string FullTitle() { return std::string(ProductTitle) + " " + VersionDisplay(); }
+std::string FullTitle() {
+    return std::string(ProductTitle) + " " + VersionDisplay();
+}
 
 std::string BrandWord() {
     const std::size_t blank = ProductTitle.find(' ');

@@ -16,7 +16,9 @@ std::string FirstOf(const std::vector<std::string>& list) {
 }
 
 // Centred on the primary display when it is larger than the window.
-int Centred(int display, int window) { return display > window ? (display - window) / 2 : 100; }
+int Centred(int display, int window) {
+    return display > window ? (display - window) / 2 : 100;
+}
 
 }  // namespace
 

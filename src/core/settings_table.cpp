@@ -16,6 +16,8 @@ constexpr Reader TXT = Reader::Text;
 constexpr Reader FLG = Reader::Flag;
 
 // Rows are in config-file order: groups, then keys within each group.
+// The table is laid out by hand, one row per setting.
+// clang-format off
 const SettingRow kRows[] = {
     // [General]
     {.group = "General", .key = "CFG", .field = F(General.Cfg), .def = "18", .readDef = "0",
@@ -377,6 +379,7 @@ const SettingRow kRows[] = {
     {.group = "Privacy", .key = "Clean Recent Files", .field = F(Privacy.CleanRecentFiles),
      .def = "0"},
 };
+// clang-format on
 
 #undef F
 
@@ -387,7 +390,9 @@ bool IsNullRef(const Ref& r) {
 
 }  // namespace
 
-std::span<const SettingRow> SettingRows() { return kRows; }
+std::span<const SettingRow> SettingRows() {
+    return kRows;
+}
 
 const SettingRow* FindSetting(std::string_view group, std::string_view key) {
     for (const SettingRow& row : kRows) {
@@ -475,7 +480,11 @@ void SetFieldText(const FieldRef& field, SettingsRecord& s, const std::string& v
         field);
 }
 
-bool IsTextField(const FieldRef& field) { return std::holds_alternative<TextRef>(field); }
-bool IsFloatField(const FieldRef& field) { return std::holds_alternative<FloatRef>(field); }
+bool IsTextField(const FieldRef& field) {
+    return std::holds_alternative<TextRef>(field);
+}
+bool IsFloatField(const FieldRef& field) {
+    return std::holds_alternative<FloatRef>(field);
+}
 
 }  // namespace tarvik

@@ -31,8 +31,8 @@ enum class Reader : std::uint8_t { None, Keyword, Integer, Float, Text, Flag };
 
 // Row traits.
 enum SettingTrait : unsigned {
-    kKeepBlanks = 1u << 0,      // text kept as read, not trimmed, when loading
-    kWindowGeometry = 1u << 1,  // written only when [General] Save Window Position is 1
+    kKeepBlanks = 1u << 0,        // text kept as read, not trimmed, when loading
+    kWindowGeometry = 1u << 1,    // written only when [General] Save Window Position is 1
     kUnquoteInProfile = 1u << 2,  // profile value loses surrounding double quotes, keeps blanks
     kWriteDefault = 1u << 3,      // the config file always gets the built-in default
 };
@@ -48,19 +48,20 @@ struct SettingRow {
     std::string_view group;
     std::string_view key;
     FieldRef field;
-    std::string_view def;                 // built-in default (stored text form or a @ token)
-    std::string_view cliDef = {};         // command-line default where it differs
-    std::string_view readDef = {};        // default of a key missing from the config file, where it differs
-    std::string_view format = {};         // per-format key: written only for a listed format
-    std::string_view option = {};         // command-line option word, lower case
+    std::string_view def;          // built-in default (stored text form or a @ token)
+    std::string_view cliDef = {};  // command-line default where it differs
+    std::string_view readDef =
+        {};  // default of a key missing from the config file, where it differs
+    std::string_view format = {};  // per-format key: written only for a listed format
+    std::string_view option = {};  // command-line option word, lower case
     Reader reader = Reader::None;
-    int keywordTable = -1;                // for Reader::Keyword and for printing
-    int flagValue = 1;                    // the value a flag option stores
-    std::string_view profileKey = {};     // profile key where it differs from the option
-    FieldRef sideField = FlagRef{};       // switch set before the value is stored
+    int keywordTable = -1;             // for Reader::Keyword and for printing
+    int flagValue = 1;                 // the value a flag option stores
+    std::string_view profileKey = {};  // profile key where it differs from the option
+    FieldRef sideField = FlagRef{};    // switch set before the value is stored
     int sideValue = 0;
     unsigned traits = 0;
-    std::string_view debug = {};          // catalog key (group "Debug") of its debug line
+    std::string_view debug = {};  // catalog key (group "Debug") of its debug line
 };
 
 std::span<const SettingRow> SettingRows();

@@ -7,15 +7,22 @@
 namespace tarvik {
 namespace {
 
-char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-char LowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-bool IsSpace(char c) { return static_cast<unsigned char>(c) <= 32; }
+char UpperChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+char LowerChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+bool IsSpace(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 std::int32_t Saturate(bool negative, std::uint64_t magnitude) {
     constexpr std::uint64_t kMax = std::numeric_limits<std::int32_t>::max();
     if (negative) {
-        return magnitude > kMax + 1 ? std::numeric_limits<std::int32_t>::min()
-                                    : static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude));
+        return magnitude > kMax + 1
+                   ? std::numeric_limits<std::int32_t>::min()
+                   : static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude));
     }
     return magnitude > kMax ? std::numeric_limits<std::int32_t>::max()
                             : static_cast<std::int32_t>(magnitude);
@@ -114,7 +121,9 @@ std::string_view TrimRight(std::string_view text) {
     return text.substr(0, e);
 }
 
-std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+std::string_view Trim(std::string_view text) {
+    return TrimRight(TrimLeft(text));
+}
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -227,7 +236,11 @@ float ReadFloat(std::string_view text) {
     return value;
 }
 
-std::string FormatFloat6(float value) { return FixedText(value, 6); }
-std::string FormatFloat2(float value) { return FixedText(value, 2); }
+std::string FormatFloat6(float value) {
+    return FixedText(value, 6);
+}
+std::string FormatFloat2(float value) {
+    return FixedText(value, 2);
+}
 
 }  // namespace tarvik

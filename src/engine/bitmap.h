@@ -20,11 +20,19 @@ struct BitmapDeleter {
 
 using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
 
-inline Bitmap AdoptBitmap(FIBITMAP* dib) { return Bitmap(dib); }
+inline Bitmap AdoptBitmap(FIBITMAP* dib) {
+    return Bitmap(dib);
+}
 
-inline unsigned BitmapBpp(const Bitmap& b) { return b ? FreeImage_GetBPP(b.get()) : 0; }
-inline unsigned BitmapWidth(const Bitmap& b) { return b ? FreeImage_GetWidth(b.get()) : 0; }
-inline unsigned BitmapHeight(const Bitmap& b) { return b ? FreeImage_GetHeight(b.get()) : 0; }
+inline unsigned BitmapBpp(const Bitmap& b) {
+    return b ? FreeImage_GetBPP(b.get()) : 0;
+}
+inline unsigned BitmapWidth(const Bitmap& b) {
+    return b ? FreeImage_GetWidth(b.get()) : 0;
+}
+inline unsigned BitmapHeight(const Bitmap& b) {
+    return b ? FreeImage_GetHeight(b.get()) : 0;
+}
 
 // Replaces b with convert(b) when the conversion succeeds; on failure the
 // result is an empty bitmap, which later steps pass along.

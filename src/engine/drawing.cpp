@@ -12,8 +12,7 @@
 
 // Present when the drawing code is linked into the process itself (the
 // test programs); the program proper finds it in the module.
-extern "C" const tarvik::DrawingEntryPoints* tarvik_drawing_entry_points()
-    __attribute__((weak));
+extern "C" const tarvik::DrawingEntryPoints* tarvik_drawing_entry_points() __attribute__((weak));
 
 namespace tarvik {
 namespace {
@@ -44,15 +43,17 @@ std::atomic<const DrawingEntryPoints*> g_drawing{nullptr};
 
 const DrawingEntryPoints* Drawing() {
     std::call_once(g_loadOnce, [] {
-        g_drawing = tarvik_drawing_entry_points != nullptr ? tarvik_drawing_entry_points()
-                                                           : FromModule();
+        g_drawing =
+            tarvik_drawing_entry_points != nullptr ? tarvik_drawing_entry_points() : FromModule();
     });
     return g_drawing;
 }
 
 // For questions that must not load the module: nothing was drawn, and no
 // font is open, until it is loaded.
-const DrawingEntryPoints* DrawingIfLoaded() { return g_drawing; }
+const DrawingEntryPoints* DrawingIfLoaded() {
+    return g_drawing;
+}
 
 // Without the module the step still yields what it would without a
 // drawing: the image at 24 bits.
@@ -108,6 +109,8 @@ bool WatermarkFontLoaded() {
     return drawing != nullptr && drawing->fontOpen();
 }
 
-bool DrawingAvailable() { return Drawing() != nullptr; }
+bool DrawingAvailable() {
+    return Drawing() != nullptr;
+}
 
 }  // namespace tarvik

@@ -10,9 +10,9 @@
 namespace tarvik {
 
 struct ConversionProgressRecord {
-    std::int32_t Index = 0;      // guarded by ProgressLock
-    std::string CurrentFile;     // guarded by ProgressLock
-    std::int32_t Count = 0;      // guarded by ProgressLock
+    std::int32_t Index = 0;                // guarded by ProgressLock
+    std::string CurrentFile;               // guarded by ProgressLock
+    std::int32_t Count = 0;                // guarded by ProgressLock
     std::atomic<std::uint8_t> Running{0};  // cleared by the front end to stop
 };
 

@@ -7,7 +7,7 @@ namespace tarvik {
 namespace {
 
 class Formats : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         CreateFormatLists();
         ResetSettings(true);
@@ -44,8 +44,8 @@ TEST_F(Formats, ValidBpp) {
         int bpp;
         bool valid;
     };
-    const Case cases[] = {{"bmp", 0, true},  {"bmp", 24, true}, {"bmp", 1, true},
-                          {"bmp", 2, false}, {"bmp", 48, false}, {"png", 48, true},
+    const Case cases[] = {{"bmp", 0, true},   {"bmp", 24, true},   {"bmp", 1, true},
+                          {"bmp", 2, false},  {"bmp", 48, false},  {"png", 48, true},
                           {"jpg", 16, false}, {"nosuch", 0, true}, {"nosuch", 8, false}};
     for (const Case& c : cases) {
         EXPECT_EQ(IsValidOutputBpp(c.key, c.bpp), c.valid) << c.key << " " << c.bpp;

@@ -15,7 +15,7 @@ namespace tarvik {
 namespace {
 
 class SettingsDefaults : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         CreateFormatLists();
         SetPrimaryDisplaySize({});
@@ -58,7 +58,8 @@ TEST_F(SettingsDefaults, TableValues) {
     EXPECT_EQ(s.Watermark.Font, "Arial");
     EXPECT_EQ(s.Watermark.FontSize, 14);
     EXPECT_EQ(s.Watermark.FontColor, "FFFFFF");
-    EXPECT_EQ(s.Watermark.FontColors, "000000,FFFFFF,FF0000,FF8000,FFFF00,008000,00FFFF,0000FF,8000FF");
+    EXPECT_EQ(s.Watermark.FontColors,
+              "000000,FFFFFF,FF0000,FF8000,FFFF00,008000,00FFFF,0000FF,8000FF");
     EXPECT_EQ(s.Watermark.BackColors, s.Watermark.FontColors);
     EXPECT_EQ(s.Watermark.BackOpacity, 1);  // almost transparent box by default
     EXPECT_EQ(s.Watermark.TextPosition, 8);
@@ -75,8 +76,8 @@ TEST_F(SettingsDefaults, DatesAreNowOnTheLocalClock) {
     const std::int64_t before = LocalNow();
     ResetSettings(true);
     const std::int64_t after = LocalNow();
-    for (const std::int64_t value :
-         {std::int64_t{Settings.General.UpdateDate}, std::int64_t{Settings.Advanced.CustomTimestamp}}) {
+    for (const std::int64_t value : {std::int64_t{Settings.General.UpdateDate},
+                                     std::int64_t{Settings.Advanced.CustomTimestamp}}) {
         EXPECT_GE(value, before);
         EXPECT_LE(value, after);
     }
@@ -90,7 +91,7 @@ TEST_F(SettingsDefaults, WindowIsCentredOnALargerDisplay) {
     };
     const Case cases[] = {
         {{1920, 1080}, (1920 - 510) / 2, (1080 - 260) / 2},
-        {{0, 0}, 100, 100},     // no display
+        {{0, 0}, 100, 100},      // no display
         {{510, 260}, 100, 100},  // not larger than the window
         {{1000, 200}, 245, 100},
     };

@@ -1,5 +1,5 @@
-#include "engine/drawing.h"
 #include "engine/watermark.h"
+#include "engine/drawing.h"
 
 #include <gtest/gtest.h>
 

@@ -27,7 +27,7 @@ bool FileExists(const std::string& path);
 std::vector<std::string> ListFolder(const std::string& folder);
 
 struct RunResult {
-    int exitCode = -1;      // -1 when killed by a signal or timed out
+    int exitCode = -1;  // -1 when killed by a signal or timed out
     int signal = 0;
     bool timedOut = false;
     std::string out;

@@ -15,7 +15,7 @@ FIBITMAP* ModuleDrawWatermark(FIBITMAP* bitmap, int width, int height) {
 }
 
 const DrawingEntryPoints kEntryPoints = {
-    kDrawingInterfaceVersion, ModuleDrawFrame,   ModuleDrawWatermark,
+    kDrawingInterfaceVersion, ModuleDrawFrame,    ModuleDrawWatermark,
     OpenWatermarkFont,        CloseWatermarkFont, WatermarkFontOpen,
 };
 
