@@ -35,11 +35,6 @@ void ExpectNear(const Rgb& actual, const Rgb& expected, int tolerance, const std
     EXPECT_NEAR(actual.b, expected.b, tolerance) << where << " " << actual;
 }
 
-void SaveForViewing(const Bitmap& b, const std::string& name) {
-    const std::string path = test::TestOutputFolder() + "frame_" + name + ".png";
-    FreeImage_Save(FIF_PNG, b.get(), path.c_str(), 0);
-}
-
 class FrameTest : public EngineTest {
   protected:
     void SetUp() override {
@@ -159,7 +154,7 @@ TEST_F(FrameTest, BandsCornersOpacityAndDepth) {
             ExpectNear(At(out, p.x, p.y), p.expected, c.tolerance,
                        "at " + std::to_string(p.x) + "," + std::to_string(p.y));
         }
-        SaveForViewing(out, c.name);
+        test::SaveForViewing(out, "frame_" + std::string(c.name));
     }
 }
 

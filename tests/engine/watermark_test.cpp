@@ -84,11 +84,6 @@ Rgb Blend(Rgb color, Rgb background, int alpha) {
     return {mix(color.r, background.r), mix(color.g, background.g), mix(color.b, background.b)};
 }
 
-void SaveForViewing(const Bitmap& b, const std::string& name) {
-    const std::string path = test::TestOutputFolder() + "watermark_" + name + ".png";
-    FreeImage_Save(FIF_PNG, b.get(), path.c_str(), 0);
-}
-
 // A text watermark on an opaque magenta box, so the box can be measured.
 class WatermarkTest : public EngineTest {
   protected:
@@ -110,7 +105,7 @@ class WatermarkTest : public EngineTest {
     static Bitmap Draw(int width, int height, const std::string& name = {}) {
         Bitmap out = DrawWatermark(SolidBitmap(width, height, kGrey), width, height);
         if (out && !name.empty()) {
-            SaveForViewing(out, name);
+            test::SaveForViewing(out, "watermark_" + std::string(name));
         }
         return out;
     }
@@ -484,7 +479,7 @@ TEST_F(ImageWatermarkTest, OpacityGreyAndTransparency) {
         w.ImageOpacity = c.opacity;
         const Bitmap out = DrawWatermark(SolidBitmap(100, 80, kPhoto), 100, 80);
         ASSERT_TRUE(out);
-        SaveForViewing(out, c.name);
+        test::SaveForViewing(out, "watermark_" + std::string(c.name));
         EXPECT_EQ(FreeImage_GetBPP(out.get()), 24u);
         EXPECT_TRUE(Near(At(out, 10, 10), c.left, 3)) << At(out, 10, 10) << " wanted " << c.left;
         EXPECT_TRUE(Near(At(out, 30, 10), c.right, 3)) << At(out, 30, 10) << " wanted " << c.right;

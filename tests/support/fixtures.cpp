@@ -67,6 +67,13 @@ std::string TestOutputFolder() {
     return folder;
 }
 
+void SaveForViewing(const Bitmap& bitmap, const std::string& name) {
+    if (bitmap) {
+        const std::string path = TestOutputFolder() + name + ".png";
+        FreeImage_Save(FIF_PNG, bitmap.get(), path.c_str(), 0);
+    }
+}
+
 std::string MakeTempFolder(const std::string& name) {
     const std::string base = TestOutputFolder() + "tmp/";
     std::filesystem::create_directories(base);

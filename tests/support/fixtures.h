@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/bitmap.h"
 #include "fixtures/jpeg_writer.h"
 
 namespace tarvik::test {
@@ -18,6 +19,8 @@ std::string MakeTempFolder(const std::string& name);
 
 // The folder where tests leave pictures for a person to look at.
 std::string TestOutputFolder();
+// Saves a bitmap there as NAME.png.
+void SaveForViewing(const Bitmap& bitmap, const std::string& name);
 
 using fixtures::WriteJpeg;
 bool WriteFile(const std::string& path, const std::string& bytes);
