@@ -10,10 +10,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s OUT.jpg WIDTH HEIGHT\n", argv[0]);
         return 2;
     }
-    const tarvik::fixtures::JpegSpec spec{
+    const tarvik::fixtures::JpegSpec shape{
         .width = static_cast<unsigned>(std::atoi(argv[2])),
         .height = static_cast<unsigned>(std::atoi(argv[3])),
         .quality = 90,
     };
-    return tarvik::fixtures::WriteJpeg(argv[1], spec) ? 0 : 1;
+    return tarvik::fixtures::WriteJpeg(argv[1], shape) ? 0 : 1;
 }

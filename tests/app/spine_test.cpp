@@ -47,7 +47,7 @@ bool Near(Rgb p, Rgb want) {
 TEST(Spine, NoOpConversionMatchesTheReferenceDecoder) {
     struct Case {
         const char* name;
-        JpegSpec spec;
+        JpegSpec shape;
         int bpp;
     };
     const Case cases[] = {
@@ -58,7 +58,7 @@ TEST(Spine, NoOpConversionMatchesTheReferenceDecoder) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string dir = MakeTempFolder(std::string("spine-") + c.name);
-        ASSERT_TRUE(WriteJpeg(dir + "photo.jpg", c.spec));
+        ASSERT_TRUE(WriteJpeg(dir + "photo.jpg", c.shape));
         ASSERT_EQ(mkdir((dir + "out").c_str(), 0777), 0);
         const RunResult r = RunTarvik({"-i", dir + "photo.jpg", "-o", dir + "out"});
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
@@ -66,8 +66,8 @@ TEST(Spine, NoOpConversionMatchesTheReferenceDecoder) {
         const BmpHeader h = ParseBmpHeader(bmp);
         ASSERT_TRUE(h.valid);
         EXPECT_EQ(h.bpp, c.bpp);
-        EXPECT_EQ(h.width, static_cast<int>(c.spec.width));
-        EXPECT_EQ(h.height, static_cast<int>(c.spec.height));
+        EXPECT_EQ(h.width, static_cast<int>(c.shape.width));
+        EXPECT_EQ(h.height, static_cast<int>(c.shape.height));
         EXPECT_EQ(h.fileSize, bmp.size());
         EXPECT_TRUE(BmpPixelData(bmp) == ReferencePixels(dir + "photo.jpg", dir));
     }
