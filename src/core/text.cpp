@@ -28,18 +28,6 @@ std::int32_t Saturate(bool negative, std::uint64_t magnitude) {
                             : static_cast<std::int32_t>(magnitude);
 }
 
-int DigitValue(char c, int base) {
-    int v = -1;
-    if (c >= '0' && c <= '9') {
-        v = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-        v = c - 'a' + 10;
-    } else if (c >= 'A' && c <= 'F') {
-        v = c - 'A' + 10;
-    }
-    return v < base ? v : -1;
-}
-
 // Reads digits of the base from text[i...], accumulating with a ceiling so
 // long inputs cannot overflow.
 std::uint64_t ReadDigits(std::string_view text, std::size_t i, int base) {
@@ -88,6 +76,18 @@ std::string FixedText(float value, int decimals) {
 }
 
 }  // namespace
+
+int DigitValue(char c, int base) {
+    int v = -1;
+    if (c >= '0' && c <= '9') {
+        v = c - '0';
+    } else if (c >= 'a' && c <= 'f') {
+        v = c - 'a' + 10;
+    } else if (c >= 'A' && c <= 'F') {
+        v = c - 'A' + 10;
+    }
+    return v < base ? v : -1;
+}
 
 std::string UpperAscii(std::string_view text) {
     std::string out(text);

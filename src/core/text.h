@@ -29,6 +29,10 @@ std::size_t CountNoCase(std::string_view text, std::string_view needle);
 std::string ReplaceAllNoCase(std::string_view text, std::string_view needle,
                              std::string_view value);
 
+// The value of c as a digit of base (up to 16, either letter case); -1
+// when it is none.
+int DigitValue(char c, int base);
+
 // Config-file integer: leading blanks, optional sign, decimal digits up to
 // the first other character; no digits gives 0. Saturates at 32 bits.
 std::int32_t ReadConfigInteger(std::string_view text);

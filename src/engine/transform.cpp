@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/settings.h"
+#include "core/text.h"
 
 namespace tarvik {
 namespace {
@@ -17,24 +18,11 @@ constexpr int kUnitPixels = 0;
 constexpr int kUnitPercent = 1;
 constexpr int kResizeLargeOnly = 1;
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // Reads the pair up to its first non-hexadecimal character ("G0" is 0).
 std::uint32_t ReadHexPair(std::string_view pair) {
     std::uint32_t value = 0;
     for (const char c : pair) {
-        const int d = HexDigit(c);
+        const int d = DigitValue(c, 16);
         if (d < 0) {
             break;
         }
