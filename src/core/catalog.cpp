@@ -108,7 +108,8 @@ void BuildCatalog() {
         const PairKind kind = KindOf(pair);
         if (kind == PairKind::Entry) {
             ++e;
-            g_catalog.CatalogKeys[Slot(e)] = UpperAscii(pair.First) + kKeyTextSeparator + pair.Second;
+            g_catalog.CatalogKeys[Slot(e)] =
+                UpperAscii(pair.First) + kKeyTextSeparator + pair.Second;
             continue;
         }
         g_catalog.CatalogGroups[Slot(g)].LastEntry = e;
