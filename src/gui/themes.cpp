@@ -36,7 +36,7 @@ namespace fs = std::filesystem;
 
 constexpr std::array<int, 5> kIconPixelSizes = {16, 24, 32, 48, 64};
 constexpr std::string_view kThemeCfgMember = "theme.cfg";
-constexpr std::string_view kThemesFolderVariable = "TARVIK_THEMES_DIR";
+constexpr char kThemesFolderVariable[] = "TARVIK_THEMES_DIR";
 constexpr std::size_t kArchiveBlockBytes = 16384;
 
 struct ArchiveFree {
@@ -118,6 +118,7 @@ std::string MemberName(archive_entry* entry) {
 
 // Unpacks the current member whole; nothing when its declared or actual
 // size is above limit or above what is left of budget, or it cannot be read.
+// What was unpacked counts against the budget either way.
 std::optional<std::string> ReadMember(archive* handle, archive_entry* entry, std::uint64_t limit,
                                       std::uint64_t& budget) {
     const std::uint64_t cap = std::min(limit, budget);
@@ -126,18 +127,17 @@ std::optional<std::string> ReadMember(archive* handle, archive_entry* entry, std
     }
     std::string data;
     std::array<char, kArchiveBlockBytes> block{};
+    bool whole = false;
     for (;;) {
         const la_ssize_t count = archive_read_data(handle, block.data(), block.size());
-        if (count == 0) {
+        if (count <= 0 || std::cmp_greater(data.size() + static_cast<std::size_t>(count), cap)) {
+            whole = count == 0;
             break;
-        }
-        if (count < 0 || std::cmp_greater(data.size() + static_cast<std::size_t>(count), cap)) {
-            return std::nullopt;
         }
         data.append(block.data(), static_cast<std::size_t>(count));
     }
     budget -= data.size();
-    return data;
+    return whole ? std::optional<std::string>(std::move(data)) : std::nullopt;
 }
 
 // Up to limit bytes of the current member, stopping quietly at the limit.
@@ -282,23 +282,27 @@ void LoadBuiltInImages() {
 }
 
 std::string ThemesFolder() {
-    if (const char* redirect = std::getenv(kThemesFolderVariable.data());
+    if (const char* redirect = std::getenv(kThemesFolderVariable);
         redirect != nullptr && *redirect != '\0') {
         std::string folder(redirect);
         return folder.back() == '/' ? folder : folder + "/";
     }
-    const std::string program = ExecutableFolder();
+    return ThemesFolderOf(ExecutableFolder());
+}
+
+std::string ThemesFolderOf(const std::string& programFolder) {
     std::error_code error;
-    if (fs::is_directory(program + "gfx", error)) {
-        return program + "gfx/";
+    if (fs::is_directory(programFolder + "gfx", error)) {
+        return programFolder + "gfx/";
     }
     for (const std::string_view installed :
          {std::string_view("/lib/tarvik/"), std::string_view("/bin/")}) {
-        if (program.ends_with(installed)) {
-            return program.substr(0, program.size() - installed.size()) + "/share/tarvik/gfx/";
+        if (programFolder.ends_with(installed)) {
+            return programFolder.substr(0, programFolder.size() - installed.size()) +
+                   "/share/tarvik/gfx/";
         }
     }
-    return program + "gfx/";
+    return programFolder + "gfx/";
 }
 
 // Themes are read in name order, so the last one read is the last in the list.

@@ -73,5 +73,8 @@ void LoadThemeImages(bool buttons, bool menuIcons, bool toolbarIcons);
 // <prefix>/bin/). The environment variable TARVIK_THEMES_DIR, when set and
 // not empty, names the folder instead (tests use it).
 std::string ThemesFolder();
+// The themes folder for a program in programFolder (ending in "/"), without
+// the environment override.
+std::string ThemesFolderOf(const std::string& programFolder);
 
 }  // namespace tarvik
