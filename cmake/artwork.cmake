@@ -80,7 +80,8 @@ function(tarvik_add_pictures target)
   add_custom_command(OUTPUT ${archive}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/gfx
     COMMAND ${CMAKE_COMMAND} -E rm -f ${archive}
-    COMMAND ${CMAKE_COMMAND} -E tar cf ${archive} --format=zip theme.cfg ${members}
+    COMMAND ${CMAKE_COMMAND} -E tar cf ${archive} --format=zip "--mtime=2000-01-01 00:00:00 UTC"
+      theme.cfg ${members}
     WORKING_DIRECTORY ${stage}
     DEPENDS ${stage}/theme.cfg ${member_paths}
     COMMENT "Packing the ${TARVIK_THEME_NAME} theme"
