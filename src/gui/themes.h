@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -14,31 +15,16 @@
 namespace tarvik {
 
 inline constexpr std::array<std::string_view, 3> kButtonNames = {"Convert", "InFiles", "InFolder"};
-inline constexpr std::array<std::string_view, 22> kIconNames = {"New",
-                                                                "Add",
-                                                                "InFiles",
-                                                                "InFolder",
-                                                                "OutFolder",
-                                                                "OutFormat",
-                                                                "FavFolder",
-                                                                "ImportFiles",
-                                                                "ExportFiles",
-                                                                "Exit",
-                                                                "Copy",
-                                                                "Delete",
-                                                                "SelectAll",
-                                                                "Convert",
-                                                                "Error",
-                                                                "Preferences",
-                                                                "CustomConverter",
-                                                                "Help",
-                                                                "Email",
-                                                                "Web",
-                                                                "Updates",
-                                                                "About"};
+// The icon names in their fixed order; the menu and toolbar sets share them.
+inline constexpr std::array<std::string_view, 22> kIconNames = {
+    // clang-format off
+    "New", "Add", "InFiles", "InFolder", "OutFolder", "OutFormat", "FavFolder", "ImportFiles",
+    "ExportFiles", "Exit", "Copy", "Delete", "SelectAll", "Convert", "Error", "Preferences",
+    "CustomConverter", "Help", "Email", "Web", "Updates", "About"};
+// clang-format on
 
 // Limits on what a theme archive may make the program read. The largest
-// picture a theme may use is 64 x 64; these leave ample room for that and
+// picture the program asks for is 64 x 64; these leave ample room for that and
 // bound the memory and time a hostile archive can cost.
 inline constexpr std::uint64_t kMaxThemeArchiveBytes = std::uint64_t{32} << 20;
 inline constexpr std::uint64_t kMaxThemePngBytes = std::uint64_t{4} << 20;

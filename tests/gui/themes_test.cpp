@@ -581,14 +581,6 @@ class ThemesTest : public QObject {
         QCOMPARE(QString::fromStdString(ThemesFolderOf(programFolder.toStdString())), expected);
         QCOMPARE(QString::fromStdString(ThemesFolder()), folder_.path() + "/");
     }
-
-    void iconPixelSize() {
-        const std::vector<std::pair<int, int>> table = {{0, 16}, {1, 24}, {2, 32}, {3, 48},
-                                                        {4, 64}, {5, 16}, {7, 16}, {-1, 16}};
-        for (const auto& [index, pixels] : table) {
-            QCOMPARE(IconPixelSize(index), pixels);
-        }
-    }
 };
 
 QTEST_MAIN(ThemesTest)
