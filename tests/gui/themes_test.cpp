@@ -517,8 +517,8 @@ class ThemesTest : public QObject {
         }
     }
 
-    // The shipped theme: its name, that every picture is provided at every
-    // size, and sheets of every picture for viewing.
+    // The shipped pictures: the theme's name, every picture at every size,
+    // the application icon, and sheets of them all for viewing.
     void shippedPictures() {
         UseFolder(QStringLiteral(TARVIK_BUILD_THEMES_DIR));
         ScanThemes();
@@ -534,6 +534,13 @@ class ThemesTest : public QObject {
         }
         builtIn[3].push_back(AboutBanner);
         builtIn[3].push_back(Scaled(AboutBanner, 2));
+        builtIn.emplace_back();
+        for (const int size : {256, 128, 64, 48, 32, 24, 16}) {
+            const QString path = QStringLiteral(TARVIK_APP_ICON_DIR "/%1x%1/tarvik.png").arg(size);
+            const QImage icon(path, "PNG");
+            QCOMPARE(icon.size(), QSize(size, size));
+            builtIn.back().push_back(icon);
+        }
         QVERIFY(ContactSheet(builtIn).save(OutputPath("themes_builtin.png")));
 
         const ImageSnapshot builtInSet;
