@@ -30,8 +30,13 @@ void NoteFailure(const Bitmap& bitmap, ConvertFailure reason) {
     }
 }
 
-ConvertFailure DrawingFailure() {
-    return DrawingAvailable() ? ConvertFailure::Drawing : ConvertFailure::DrawingMissing;
+// Asked only once a drawing step has failed: the question loads the module,
+// which a conversion without frame or watermark must never do.
+void NoteDrawingFailure(const Bitmap& bitmap) {
+    if (!bitmap && Job.Failure == ConvertFailure::None) {
+        NoteFailure(bitmap,
+                    DrawingAvailable() ? ConvertFailure::Drawing : ConvertFailure::DrawingMissing);
+    }
 }
 
 // Every step is preceded by the pause gate, so a paused run holds between
@@ -58,10 +63,10 @@ Bitmap TransformSteps(Bitmap bitmap, int& width, int& height) {
 Bitmap DrawingSteps(Bitmap bitmap, int width, int height) {
     PassPauseGate();
     bitmap = FrameStep(std::move(bitmap), width, height);
-    NoteFailure(bitmap, DrawingFailure());
+    NoteDrawingFailure(bitmap);
     PassPauseGate();
     bitmap = WatermarkStep(std::move(bitmap), width, height);
-    NoteFailure(bitmap, DrawingFailure());
+    NoteDrawingFailure(bitmap);
     return bitmap;
 }
 
