@@ -2,6 +2,9 @@
 
 #include <termios.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
 #include <csignal>
 
 #include "core/atomic_file.h"
@@ -9,7 +12,20 @@
 namespace tarvik {
 namespace {
 
+// The terminal mode to put back, kept where the signal handler can reach
+// it: Ctrl-C at the key prompt must not leave the terminal without echo.
+termios g_savedMode{};
+std::atomic<bool> g_modeChanged{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "read by a signal handler");
+
+void RestoreTerminalMode() noexcept {
+    if (g_modeChanged.exchange(false)) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &g_savedMode);
+    }
+}
+
 void OnTerminate(int signal) {
+    RestoreTerminalMode();
     RemovePendingTempFiles();
     _exit(128 + signal);
 }
@@ -17,22 +33,21 @@ void OnTerminate(int signal) {
 }  // namespace
 
 void WaitForKey() {
-    if (isatty(STDIN_FILENO) == 0) {
+    if (isatty(STDIN_FILENO) == 0 || tcgetattr(STDIN_FILENO, &g_savedMode) != 0) {
         return;
     }
-    termios saved{};
-    if (tcgetattr(STDIN_FILENO, &saved) != 0) {
-        return;
-    }
-    termios raw = saved;
+    termios raw = g_savedMode;
     raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
+    g_modeChanged = true;
     tcsetattr(STDIN_FILENO, TCSANOW, &raw);
     char c = 0;
-    while (read(STDIN_FILENO, &c, 1) < 0) {
+    // Only an interrupted read is retried: a terminal gone away gives EIO
+    // for ever.
+    while (read(STDIN_FILENO, &c, 1) < 0 && errno == EINTR) {
     }
-    tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    RestoreTerminalMode();
 }
 
 void InstallSignalHandlers() {

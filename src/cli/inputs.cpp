@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/files.h"
 #include "core/job.h"
 #include "core/text.h"
 
@@ -66,11 +67,6 @@ bool ResolveWord(const std::string& word, std::vector<std::string>& files) {
 }
 
 }  // namespace
-
-bool IsNonEmptyFile(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
-}
 
 std::string FolderPart(const std::string& path) {
     const std::size_t slash = path.rfind('/');

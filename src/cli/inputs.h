@@ -11,9 +11,6 @@ namespace tarvik {
 // itself is Job.InputPath.
 extern std::vector<std::string> ExtraInputWords;
 
-// An existing regular file of more than 0 bytes.
-bool IsNonEmptyFile(const std::string& path);
-
 // The folder part of a path, up to and including its last "/"; "" without one.
 std::string FolderPart(const std::string& path);
 

@@ -9,14 +9,15 @@
 #include "cli/inputs.h"
 #include "core/catalog.h"
 #include "core/console.h"
+#include "core/files.h"
 #include "core/formats.h"
 #include "core/job.h"
 #include "core/keywords.h"
+#include "core/setting_values.h"
 #include "core/settings.h"
 #include "core/settings_table.h"
 #include "core/text.h"
-#include "engine/drawing.h"
-#include "engine/worker.h"
+#include "engine/conversion.h"
 
 namespace tarvik {
 namespace {
@@ -43,6 +44,12 @@ struct RunPrinter {
             Debug(row->debug, SettingDisplay(*row));
         }
     }
+    // The debug line, then whether the value lies in the setting's range.
+    bool CheckedSetting(std::string_view group, std::string_view key) const {
+        Setting(group, key);
+        const SettingRow* row = FindSetting(group, key);
+        return row != nullptr && InRange(*row, Settings);
+    }
     static std::string SettingDisplay(const SettingRow& row) {
         if (row.keywordTable >= 0) {
             return ValueKeyword(row.keywordTable,
@@ -59,11 +66,6 @@ struct RunPrinter {
 int Fail(std::string_view key) {
     PrintErrorLine(key);
     return kRunError;
-}
-
-bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::string CurrentFolder() {
@@ -128,17 +130,13 @@ int CheckTransform(const RunPrinter& p) {
 int CheckAdjustment(const RunPrinter& p) {
     const auto& a = Settings.Adjustment;
     if (a.DoImageColorCorrection != 0) {
-        p.Setting("Adjustment", "Image Brightness");
-        if (a.ImageBrightness < -100 || a.ImageBrightness > 100) {
+        if (!p.CheckedSetting("Adjustment", "Image Brightness")) {
             return Fail("Invalid brightness value");
         }
-        p.Setting("Adjustment", "Image Contrast");
-        if (a.ImageContrast < -100 || a.ImageContrast > 100) {
+        if (!p.CheckedSetting("Adjustment", "Image Contrast")) {
             return Fail("Invalid contrast value");
         }
-        p.Setting("Adjustment", "Image Gamma");
-        // Compared in single precision; NaN fails both tests.
-        if (!(a.ImageGamma >= 0.01f && a.ImageGamma <= 9.99f)) {
+        if (!p.CheckedSetting("Adjustment", "Image Gamma")) {
             return Fail("Invalid gamma value");
         }
         p.Setting("Adjustment", "Image Invert");
@@ -152,7 +150,7 @@ int CheckAdjustment(const RunPrinter& p) {
 
 void PrintFrame(const RunPrinter& p) {
     p.Setting("Frame", "Do Frame");
-    if (Settings.Frame.DoFrame != 1) {
+    if (ValueOf<FrameType>(Settings.Frame.DoFrame) != FrameType::Solid) {
         return;
     }
     for (std::string_view key :
@@ -165,7 +163,8 @@ void PrintFrame(const RunPrinter& p) {
 int CheckWatermark(const RunPrinter& p) {
     const auto& w = Settings.Watermark;
     p.Setting("Watermark", "Do Watermark");
-    if (w.DoWatermark == 1) {
+    const auto type = ValueOf<WatermarkType>(w.DoWatermark);
+    if (type == WatermarkType::Text) {
         for (std::string_view key :
              {"Text", "Font", "Font Size", "Font Leading", "Font Color", "Font Style",
               "Font Effect", "Text Antialiasing", "Text Alignment", "Text Padding", "Text Opacity",
@@ -176,10 +175,7 @@ int CheckWatermark(const RunPrinter& p) {
                 std::to_string(w.TextXOffset) + "/" + std::to_string(w.TextYOffset));
         p.Setting("Watermark", "Text Rotation");
         p.Setting("Watermark", "Text Size");
-        if (!LoadWatermarkFont()) {
-            return Fail("Invalid watermark font");
-        }
-    } else if (w.DoWatermark == 2) {
+    } else if (type == WatermarkType::Image) {
         for (std::string_view key :
              {"Image", "Image Greyscale", "Image Opacity", "Image Boundary", "Image Position"}) {
             p.Setting("Watermark", key);
@@ -188,28 +184,28 @@ int CheckWatermark(const RunPrinter& p) {
                 std::to_string(w.ImageXOffset) + "/" + std::to_string(w.ImageYOffset));
         p.Setting("Watermark", "Image Rotation");
         p.Setting("Watermark", "Image Size");
-        if (!IsNonEmptyFile(w.Image)) {
-            return Fail("Invalid watermark image");
-        }
     }
-    return kRunAllConverted;
+    switch (PrepareWatermark()) {
+        case WatermarkCheck::Ok:
+            return kRunAllConverted;
+        case WatermarkCheck::DrawingMissing:
+            return Fail("Drawing missing");
+        case WatermarkCheck::InvalidFont:
+            return Fail("Invalid watermark font");
+        case WatermarkCheck::EmptyImage:
+        case WatermarkCheck::InvalidImage:
+            break;
+    }
+    return Fail("Invalid watermark image");
 }
 
 void PrintAdvanced(const RunPrinter& p) {
     p.Setting("Advanced", "Filename Mask");
     p.Setting("Advanced", "File Timestamp");
-    if (Settings.Advanced.FileTimestamp == 2) {
+    if (ValueOf<FileTimestamp>(Settings.Advanced.FileTimestamp) == FileTimestamp::Custom) {
         p.Setting("Advanced", "Custom Timestamp");
     }
     p.Setting("Advanced", "Keep Subfolders");
-}
-
-void FillJobOutputFields() {
-    const FormatRecord* format = OutputFormatRecord(Job.OutputExtension);
-    Job.OutputFormatId = format != nullptr ? format->FormatId : 0;
-    Job.OutputBpp = OutputBppSetting(Job.OutputExtension);
-    Job.SaveFlags = OutputSaveFlags(Job.OutputExtension);
-    Job.AutoBpp = Job.OutputBpp == 0 ? 1 : 0;
 }
 
 // The checks of the run in their order; the first fault ends it.
@@ -270,13 +266,7 @@ int Convert(const RunPrinter& p, const std::vector<std::string>& files) {
         return kRunIncomplete;
     }
     p.Status(CatalogText("General", "Converting"));
-    PrepareProgress();
-    RunWorkerAndWait();
-    int converted = 0;
-    {
-        const std::lock_guard<std::mutex> guard(ProgressLock);
-        converted = ConversionProgress.Count;
-    }
+    const int converted = RunConversionWorker();
     if (converted == 0) {
         ConsoleLine(CatalogText("Msg", "Conversion is not complete"));
         return kRunIncomplete;
@@ -301,9 +291,7 @@ int RunCommandLineConversion(bool quiet) {
     if (status == kRunAllConverted) {
         status = Convert(p, files);
     }
-    if (WatermarkFontLoaded()) {
-        ReleaseWatermarkFont();
-    }
+    ReleaseWatermarkFont();
     return status;
 }
 

@@ -13,31 +13,30 @@
 namespace tarvik {
 namespace {
 
-// A fixed registry the signal handler can read without allocating.
+// A fixed registry the signal handler can read without allocating. A slot
+// is taken and armed before the file exists, and mkstemp writes the unique
+// name straight into it: a signal at any moment finds every temporary file
+// this process may have created.
 constexpr std::size_t kSlots = 8;
 constexpr std::size_t kPathMax = 4096;
+enum SlotState : int { kFree = 0, kFilling = 1, kArmed = 2 };
 std::array<std::array<char, kPathMax>, kSlots> g_paths{};
-std::array<std::atomic<bool>, kSlots> g_used{};
+std::array<std::atomic<int>, kSlots> g_state{};
+static_assert(std::atomic<int>::is_always_lock_free, "read by a signal handler");
 
-int Register(const std::string& path) {
-    if (path.size() >= kPathMax) {
-        return -1;
-    }
+int ReserveSlot() {
     for (std::size_t i = 0; i < kSlots; ++i) {
-        bool expected = false;
-        if (g_used[i].compare_exchange_strong(expected, true)) {
-            std::memcpy(g_paths[i].data(), path.c_str(), path.size() + 1);
+        int expected = kFree;
+        if (g_state[i].compare_exchange_strong(expected, kFilling)) {
             return static_cast<int>(i);
         }
     }
     return -1;
 }
 
-void Unregister(const std::string& path) {
-    for (std::size_t i = 0; i < kSlots; ++i) {
-        if (g_used[i].load() && path == g_paths[i].data()) {
-            g_used[i].store(false);
-        }
+void ReleaseSlot(int slot) {
+    if (slot >= 0) {
+        g_state[static_cast<std::size_t>(slot)].store(kFree);
     }
 }
 
@@ -66,15 +65,26 @@ mode_t ProcessUmask() {
 
 TempFile::TempFile(const std::string& finalPath) : finalPath_(finalPath) {
     // A hidden name beside the target; mkstemp makes it unique and private.
-    std::string pattern = FolderOf(finalPath) + "." + NameOf(finalPath) + ".tmp-XXXXXX";
-    fd_ = mkstemp(pattern.data());
+    const std::string pattern = FolderOf(finalPath) + "." + NameOf(finalPath) + ".tmp-XXXXXX";
+    if (pattern.size() >= kPathMax) {
+        return;
+    }
+    slot_ = ReserveSlot();
+    std::array<char, kPathMax> unregistered{};
+    char* name = slot_ >= 0 ? g_paths[static_cast<std::size_t>(slot_)].data() : unregistered.data();
+    std::memcpy(name, pattern.c_str(), pattern.size() + 1);
+    if (slot_ >= 0) {
+        g_state[static_cast<std::size_t>(slot_)].store(kArmed);
+    }
+    fd_ = mkstemp(name);
     if (fd_ < 0) {
+        ReleaseSlot(slot_);
+        slot_ = -1;
         return;
     }
     // mkstemp creates 0600; outputs get the usual permissions.
     fchmod(fd_, 0666 & ~ProcessUmask());
-    path_ = pattern;
-    Register(path_);
+    path_ = name;
 }
 
 TempFile::~TempFile() {
@@ -88,9 +98,10 @@ void TempFile::Discard() {
     }
     if (!path_.empty()) {
         unlink(path_.c_str());
-        Unregister(path_);
         path_.clear();
     }
+    ReleaseSlot(slot_);
+    slot_ = -1;
 }
 
 bool TempFile::Commit(Flush flush) {
@@ -104,8 +115,9 @@ bool TempFile::Commit(Flush flush) {
         Discard();
         return false;
     }
-    Unregister(path_);
     path_.clear();
+    ReleaseSlot(slot_);
+    slot_ = -1;
     return true;
 }
 
@@ -133,7 +145,7 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
 
 void RemovePendingTempFiles() noexcept {
     for (std::size_t i = 0; i < kSlots; ++i) {
-        if (g_used[i].load()) {
+        if (g_state[i].load() == kArmed) {
             unlink(g_paths[i].data());
         }
     }

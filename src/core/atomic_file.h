@@ -1,7 +1,8 @@
 // Files that appear whole or not at all. A TempFile lives in the target's
 // own folder (so the final rename stays on one file system) and is removed
-// unless committed; while it exists its path is registered so that a
-// signal handler can remove it before the process ends.
+// unless committed; from before it exists until it is renamed or removed
+// its path is registered, so that a signal handler can remove it before the
+// process ends.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +35,7 @@ class TempFile {
     std::string finalPath_;
     std::string path_;
     int fd_ = -1;
+    int slot_ = -1;  // its place in the registry the signal handler reads
 };
 
 // Writes bytes to path through a TempFile.

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "core/setting_values.h"
 #include "core/settings.h"
 #include "core/settings_table.h"
 #include "core/text.h"
@@ -238,7 +239,7 @@ int OutputSaveFlags(std::string_view key) {
     if (key == "tiff") {
         return Pick(o.TiffCompression,
                     {0x0800, 0x1000, 0x2000, 0x0100, 0x0200, 0x0400, 0x4000, 0x8000, 0x10000}) |
-               (o.TiffColorModel == 1 ? 0x0001 : 0);
+               (ValueOf<ColorModel>(o.TiffColorModel) == ColorModel::Cmyk ? 0x0001 : 0);
     }
     if (key == "webp") {
         return o.WebpQuality == 100 ? 0x0100 : o.WebpQuality;

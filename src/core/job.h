@@ -9,6 +9,17 @@
 
 namespace tarvik {
 
+// Why the current file was not converted.
+enum class ConvertFailure : std::uint8_t {
+    None,
+    Load,            // unreadable, incomplete or refused before decoding
+    Operation,       // a transform, colour or depth step yielded no image
+    DrawingMissing,  // a frame or watermark was asked for without the drawing module
+    Drawing,         // the frame or watermark could not be drawn
+    SameAsInput,     // the output path names the input itself
+    Save,            // the output could not be written
+};
+
 struct JobRecord {
     std::string InputPath;
     std::string OutputFolder;  // ends in "/" once the front end has checked it
@@ -27,6 +38,7 @@ struct JobRecord {
     int SourceBpp = 0;
     int ImageWidth = 0;
     int ImageHeight = 0;
+    ConvertFailure Failure = ConvertFailure::None;
     int RandomNumber = 1;
     int SequenceNumber = 1;
     std::string FinderFrom;

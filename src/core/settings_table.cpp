@@ -24,7 +24,8 @@ const SettingRow kRows[] = {
      .traits = kWriteDefault},
     {.group = "General", .key = "Language", .field = F(General.Language), .def = "en",
      .traits = kKeepBlanks},
-    {.group = "General", .key = "Update Range", .field = F(General.UpdateRange), .def = "2"},
+    {.group = "General", .key = "Update Range", .field = F(General.UpdateRange), .def = "2",
+     .range = {0, 5}},
     {.group = "General", .key = "Update Date", .field = F(General.UpdateDate), .def = kDefaultNow},
     {.group = "General", .key = "Save Window Position", .field = F(General.SaveWindowPosition),
      .def = "1"},
@@ -44,7 +45,8 @@ const SettingRow kRows[] = {
     // [Interface]
     {.group = "Interface", .key = "UI Theme", .field = F(Interface.UiTheme), .def = "handdrawn",
      .traits = kKeepBlanks},
-    {.group = "Interface", .key = "UI Size", .field = F(Interface.UiSize), .def = "2"},
+    {.group = "Interface", .key = "UI Size", .field = F(Interface.UiSize), .def = "2",
+     .range = {0, 2}},
 
     // [Input]
     {.group = "Input", .key = "Format", .field = F(Input.Format), .def = kDefaultFirstInputFormat,
@@ -107,7 +109,8 @@ const SettingRow kRows[] = {
     {.group = "Output", .key = "JPG BPP", .field = F(Output.JpgBpp), .def = "0", .format = "jpg",
      .option = "--jpg-bpp", .reader = INT},
     {.group = "Output", .key = "JPG Quality", .field = F(Output.JpgQuality), .def = "95",
-     .format = "jpg", .option = "--jpg-quality", .reader = INT},
+     .format = "jpg", .option = "--jpg-quality", .reader = INT,
+     .range = {1, 100}},
     {.group = "Output", .key = "JPG Chroma", .field = F(Output.JpgChroma), .def = "0",
      .format = "jpg", .option = "--jpg-chroma", .reader = KW, .keywordTable = kKwChroma},
     {.group = "Output", .key = "JPG Save As", .field = F(Output.JpgSaveAs), .def = "0",
@@ -148,7 +151,8 @@ const SettingRow kRows[] = {
     {.group = "Output", .key = "WEBP BPP", .field = F(Output.WebpBpp), .def = "0", .format = "webp",
      .option = "--webp-bpp", .reader = INT},
     {.group = "Output", .key = "WEBP Quality", .field = F(Output.WebpQuality), .def = "100",
-     .format = "webp", .option = "--webp-quality", .reader = INT},
+     .format = "webp", .option = "--webp-quality", .reader = INT,
+     .range = {1, 100}},
     {.group = "Output", .key = "XPM BPP", .field = F(Output.XpmBpp), .def = "0", .format = "xpm",
      .option = "--xpm-bpp", .reader = INT},
 
@@ -161,7 +165,8 @@ const SettingRow kRows[] = {
     {.group = "Transform", .key = "Image Rotation", .field = F(Transform.ImageRotation), .def = "0",
      .option = "--rotation", .reader = INT, .sideField = F(Transform.DoImageRotation),
      .sideValue = 1,
-     .debug = "Image Rotation"},
+     .debug = "Image Rotation",
+     .range = {0, 360}},
     {.group = "Transform", .key = "Image Rotation Back Color",
      .field = F(Transform.ImageRotationBackColor), .def = "000000",
      .option = "--rotation-back-color", .reader = TXT,
@@ -201,15 +206,18 @@ const SettingRow kRows[] = {
     {.group = "Adjustment", .key = "Image Brightness", .field = F(Adjustment.ImageBrightness),
      .def = "0", .option = "--brightness", .reader = INT,
      .sideField = F(Adjustment.DoImageColorCorrection), .sideValue = 1,
-     .debug = "Brightness"},
+     .debug = "Brightness",
+     .range = {-100, 100}},
     {.group = "Adjustment", .key = "Image Contrast", .field = F(Adjustment.ImageContrast),
      .def = "0", .option = "--contrast", .reader = INT,
      .sideField = F(Adjustment.DoImageColorCorrection), .sideValue = 1,
-     .debug = "Contrast"},
+     .debug = "Contrast",
+     .range = {-100, 100}},
     {.group = "Adjustment", .key = "Image Gamma", .field = F(Adjustment.ImageGamma),
      .def = "1.000000", .option = "--gamma", .reader = Reader::Float,
      .sideField = F(Adjustment.DoImageColorCorrection), .sideValue = 1,
-     .debug = "Gamma"},
+     .debug = "Gamma",
+     .range = {0.01, 9.99}},
     {.group = "Adjustment", .key = "Image Invert", .field = F(Adjustment.ImageInvert), .def = "0",
      .option = "--invert", .reader = FLG, .sideField = F(Adjustment.DoImageColorCorrection),
      .sideValue = 1,
@@ -222,7 +230,8 @@ const SettingRow kRows[] = {
     {.group = "Adjustment", .key = "Image Threshold", .field = F(Adjustment.ImageThreshold),
      .def = "0", .option = "--threshold", .reader = INT,
      .sideField = F(Adjustment.DoImageThreshold), .sideValue = 1,
-     .debug = "Image Threshold"},
+     .debug = "Image Threshold",
+     .range = {0, 255}},
 
     // [Frame]
     {.group = "Frame", .key = "Do Frame", .field = F(Frame.DoFrame), .def = "0",
@@ -255,7 +264,8 @@ const SettingRow kRows[] = {
     // The profile spells this key differently from the command line.
     {.group = "Frame", .key = "Solid Opacity", .field = F(Frame.SolidOpacity), .def = "255",
      .option = "--fr-solid-opacity", .reader = INT, .profileKey = "--wm-solid-opacity",
-     .debug = "Frame opacity"},
+     .debug = "Frame opacity",
+     .range = {1, 255}},
 
     // [Watermark]
     {.group = "Watermark", .key = "Do Watermark", .field = F(Watermark.DoWatermark), .def = "0",
@@ -298,7 +308,8 @@ const SettingRow kRows[] = {
      .debug = "Watermark text padding"},
     {.group = "Watermark", .key = "Text Opacity", .field = F(Watermark.TextOpacity), .def = "255",
      .option = "--wm-text-opacity", .reader = INT,
-     .debug = "Watermark text opacity"},
+     .debug = "Watermark text opacity",
+     .range = {1, 255}},
     {.group = "Watermark", .key = "Back Colors", .field = F(Watermark.BackColors),
      .def = "000000,FFFFFF,FF0000,FF8000,FFFF00,008000,00FFFF,0000FF,8000FF"},
     {.group = "Watermark", .key = "Back Color", .field = F(Watermark.BackColor), .def = "000000",
@@ -306,7 +317,8 @@ const SettingRow kRows[] = {
      .debug = "Watermark background color"},
     {.group = "Watermark", .key = "Back Opacity", .field = F(Watermark.BackOpacity), .def = "1",
      .option = "--wm-back-opacity", .reader = INT,
-     .debug = "Watermark background opacity"},
+     .debug = "Watermark background opacity",
+     .range = {1, 255}},
     {.group = "Watermark", .key = "Text Boundary", .field = F(Watermark.TextBoundary), .def = "0",
      .option = "--wm-text-boundary", .reader = KW, .keywordTable = kKwBoundary,
      .debug = "Watermark boundary"},
@@ -319,11 +331,13 @@ const SettingRow kRows[] = {
      .option = "--wm-text-y-offset", .reader = INT},
     {.group = "Watermark", .key = "Text Rotation", .field = F(Watermark.TextRotation), .def = "0",
      .option = "--wm-text-rotation", .reader = INT,
-     .debug = "Watermark rotation"},
+     .debug = "Watermark rotation",
+     .range = {0, 360}},
     {.group = "Watermark", .key = "Text Size", .field = F(Watermark.TextSize), .def = "0",
      .option = "--wm-text-size", .reader = KW, .keywordTable = kKwSizeMode,
      .debug = "Watermark size/mode"},
-    {.group = "Watermark", .key = "Text Scale", .field = F(Watermark.TextScale), .def = "10"},
+    {.group = "Watermark", .key = "Text Scale", .field = F(Watermark.TextScale), .def = "10",
+     .range = {1, 200}},
     {.group = "Watermark", .key = "Image", .field = F(Watermark.Image), .def = "",
      .option = "--wm-image", .reader = TXT, .sideField = F(Watermark.DoWatermark),
      .sideValue = 2,
@@ -333,7 +347,8 @@ const SettingRow kRows[] = {
      .debug = "Watermark greyscale"},
     {.group = "Watermark", .key = "Image Opacity", .field = F(Watermark.ImageOpacity),
      .def = "255", .option = "--wm-image-opacity", .reader = INT,
-     .debug = "Watermark opacity"},
+     .debug = "Watermark opacity",
+     .range = {1, 255}},
     {.group = "Watermark", .key = "Image Boundary", .field = F(Watermark.ImageBoundary),
      .def = "0", .option = "--wm-image-boundary", .reader = KW, .keywordTable = kKwBoundary,
      .debug = "Watermark boundary"},
@@ -346,11 +361,13 @@ const SettingRow kRows[] = {
      .option = "--wm-image-y-offset", .reader = INT},
     {.group = "Watermark", .key = "Image Rotation", .field = F(Watermark.ImageRotation),
      .def = "0", .option = "--wm-image-rotation", .reader = INT,
-     .debug = "Watermark rotation"},
+     .debug = "Watermark rotation",
+     .range = {0, 360}},
     {.group = "Watermark", .key = "Image Size", .field = F(Watermark.ImageSize), .def = "0",
      .option = "--wm-image-size", .reader = KW, .keywordTable = kKwSizeMode,
      .debug = "Watermark size/mode"},
-    {.group = "Watermark", .key = "Image Scale", .field = F(Watermark.ImageScale), .def = "10"},
+    {.group = "Watermark", .key = "Image Scale", .field = F(Watermark.ImageScale), .def = "10",
+     .range = {1, 200}},
 
     // [Advanced]
     {.group = "Advanced", .key = "Filename Mask", .field = F(Advanced.FilenameMask),
@@ -366,7 +383,8 @@ const SettingRow kRows[] = {
     {.group = "Advanced", .key = "Out Folders History", .field = F(Advanced.OutFoldersHistory),
      .def = "1"},
     {.group = "Advanced", .key = "Out Folders Number", .field = F(Advanced.OutFoldersNumber),
-     .def = "5"},
+     .def = "5",
+     .range = {1, 50}},
     {.group = "Advanced", .key = "Keep Subfolders", .field = F(Advanced.KeepSubfolders), .def = "1",
      .option = "--no-subfolders", .reader = FLG, .flagValue = 0,
      .debug = "Keep Subfolders"},
@@ -478,6 +496,18 @@ void SetFieldText(const FieldRef& field, SettingsRecord& s, const std::string& v
             }
         },
         field);
+}
+
+bool InRange(const SettingRow& row, const SettingsRecord& s) {
+    if (!row.range.Bounded()) {
+        return true;
+    }
+    const double value = FieldNumber(row.field, s);
+    if (IsFloatField(row.field)) {
+        const auto v = static_cast<float>(value);
+        return v >= static_cast<float>(row.range.low) && v <= static_cast<float>(row.range.high);
+    }
+    return value >= row.range.low && value <= row.range.high;
 }
 
 bool IsTextField(const FieldRef& field) {

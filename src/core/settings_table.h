@@ -44,6 +44,15 @@ inline constexpr std::string_view kDefaultCentreY = "@centre-y";
 inline constexpr std::string_view kDefaultFirstInputFormat = "@input-format";
 inline constexpr std::string_view kDefaultFirstOutputFormat = "@output-format";
 
+// The values a setting may take where they are bounded: the checks of the
+// command line and the controls of the preferences read them from here.
+struct ValueRange {
+    double low = 0;
+    double high = 0;
+
+    bool Bounded() const { return low < high; }
+};
+
 struct SettingRow {
     std::string_view group;
     std::string_view key;
@@ -62,6 +71,7 @@ struct SettingRow {
     int sideValue = 0;
     unsigned traits = 0;
     std::string_view debug = {};  // catalog key (group "Debug") of its debug line
+    ValueRange range = {};        // bounded values, where there are bounds
 };
 
 std::span<const SettingRow> SettingRows();
@@ -87,6 +97,11 @@ void SetFieldText(const FieldRef& field, SettingsRecord& s, const std::string& v
 
 // The field's value as a number (text fields give 0).
 double FieldNumber(const FieldRef& field, const SettingsRecord& s);
+
+// Whether the field's value lies within the row's range (always for an
+// unbounded row); a float field is compared in single precision, so NaN
+// lies outside every range.
+bool InRange(const SettingRow& row, const SettingsRecord& s);
 
 bool IsTextField(const FieldRef& field);
 bool IsFloatField(const FieldRef& field);

@@ -9,6 +9,7 @@
 #include "core/atomic_file.h"
 #include "core/formats.h"
 #include "core/job.h"
+#include "core/setting_values.h"
 #include "core/settings.h"
 #include "engine/limits.h"
 
@@ -24,7 +25,6 @@ constexpr std::size_t kQuadBytes = 4;
 // and a full 256-entry colour table.
 constexpr std::size_t kFreeImageHeaderBytes = kHeaderBytes + kPaletteEntries * kQuadBytes;
 constexpr std::size_t kPixelOffsetField = 10;
-constexpr int kCompressionRle = 1;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiRle8 = 1;
 
@@ -54,7 +54,8 @@ void PutFileHeader(std::uint8_t* p, std::uint32_t fileSize, std::uint32_t pixelO
 void PutInfoHeader(std::uint8_t* p, const BITMAPINFOHEADER& info, std::uint32_t pixelBytes,
                    std::uint32_t colors) {
     const std::uint32_t compression =
-        Settings.Output.BmpCompression == kCompressionRle ? kBiRle8 : kBiRgb;
+        ValueOf<BmpCompression>(Settings.Output.BmpCompression) == BmpCompression::Rle ? kBiRle8
+                                                                                       : kBiRgb;
     Put32(p, static_cast<std::uint32_t>(kInfoHeaderBytes));
     Put32(p + 4, static_cast<std::uint32_t>(info.biWidth));
     Put32(p + 8, static_cast<std::uint32_t>(info.biHeight));

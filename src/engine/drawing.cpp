@@ -7,17 +7,19 @@
 #include <string>
 
 #include "core/job.h"
+#include "core/setting_values.h"
 #include "core/settings.h"
-#include "engine/draw/entry_points.h"
+#include "engine/draw/module.h"
+#include "engine/naming.h"
 
 // Present when the drawing code is linked into the process itself (the
 // test programs); the program proper finds it in the module.
-extern "C" const tarvik::DrawingEntryPoints* tarvik_drawing_entry_points() __attribute__((weak));
+extern "C" const tarvik::DrawingModule* tarvik_drawing_module() __attribute__((weak));
 
 namespace tarvik {
 namespace {
 
-const DrawingEntryPoints* FromModule() {
+const DrawingModule* FromModule() {
     // Beside the program in a build tree, in lib/tarvik/ once installed.
     const std::string folder = ExecutableFolder();
     for (const std::string& path :
@@ -28,84 +30,80 @@ const DrawingEntryPoints* FromModule() {
         if (handle == nullptr) {
             continue;
         }
-        using Getter = const DrawingEntryPoints* (*)();
-        const auto get = reinterpret_cast<Getter>(dlsym(handle, kDrawingEntrySymbol));
-        const DrawingEntryPoints* entry = get != nullptr ? get() : nullptr;
-        if (entry != nullptr && entry->version == kDrawingInterfaceVersion) {
-            return entry;
+        using Getter = const DrawingModule* (*)();
+        const auto get = reinterpret_cast<Getter>(dlsym(handle, kDrawingModuleSymbol));
+        const DrawingModule* module = get != nullptr ? get() : nullptr;
+        if (module != nullptr && module->version == kDrawingModuleVersion) {
+            return module;
         }
     }
     return nullptr;
 }
 
 std::once_flag g_loadOnce;
-std::atomic<const DrawingEntryPoints*> g_drawing{nullptr};
+std::atomic<const DrawingModule*> g_drawing{nullptr};
 
-const DrawingEntryPoints* Drawing() {
+const DrawingModule* Drawing() {
     std::call_once(g_loadOnce, [] {
-        g_drawing =
-            tarvik_drawing_entry_points != nullptr ? tarvik_drawing_entry_points() : FromModule();
+        g_drawing = tarvik_drawing_module != nullptr ? tarvik_drawing_module() : FromModule();
     });
     return g_drawing;
 }
 
-// For questions that must not load the module: nothing was drawn, and no
-// font is open, until it is loaded.
-const DrawingEntryPoints* DrawingIfLoaded() {
+// For questions that must not load the module: no font is open until it
+// is loaded.
+const DrawingModule* DrawingIfLoaded() {
     return g_drawing;
 }
 
-// Without the module the step still yields what it would without a
-// drawing: the image at 24 bits.
-Bitmap Without(Bitmap bitmap) {
-    if (BitmapBpp(bitmap) == 24) {
-        return bitmap;
+// The bands a frame boundary keeps a watermark inside.
+FrameWidths CurrentFrameBands() {
+    const auto& f = Settings.Frame;
+    if (ValueOf<FrameType>(f.DoFrame) == FrameType::None) {
+        return {};
     }
-    return ConvertBitmap(std::move(bitmap), FreeImage_ConvertTo24Bits);
-}
-
-using Step = FIBITMAP* (*)(FIBITMAP*, int, int);
-
-Bitmap RunStep(Step DrawingEntryPoints::*step, Bitmap bitmap, int width, int height) {
-    if (!bitmap) {
-        return bitmap;
-    }
-    const DrawingEntryPoints* drawing = Drawing();
-    if (drawing == nullptr) {
-        return Without(std::move(bitmap));
-    }
-    return Bitmap((drawing->*step)(bitmap.release(), width, height));
+    return {f.SolidLeft, f.SolidRight, f.SolidTop, f.SolidBottom};
 }
 
 }  // namespace
 
 Bitmap FrameStep(Bitmap bitmap, int width, int height) {
-    if (Settings.Frame.DoFrame == 0) {
+    if (!bitmap || ValueOf<FrameType>(Settings.Frame.DoFrame) == FrameType::None) {
         return bitmap;
     }
-    return RunStep(&DrawingEntryPoints::drawFrame, std::move(bitmap), width, height);
+    const DrawingModule* drawing = Drawing();
+    if (drawing == nullptr) {
+        return {};
+    }
+    return Bitmap(drawing->drawFrame(bitmap.release(), width, height, Settings.Frame));
 }
 
 Bitmap WatermarkStep(Bitmap bitmap, int width, int height) {
-    if (Settings.Watermark.DoWatermark == 0) {
+    if (!bitmap || ValueOf<WatermarkType>(Settings.Watermark.DoWatermark) == WatermarkType::None) {
         return bitmap;
     }
-    return RunStep(&DrawingEntryPoints::drawWatermark, std::move(bitmap), width, height);
+    const DrawingModule* drawing = Drawing();
+    if (drawing == nullptr) {
+        return {};
+    }
+    const std::string text = ExpandWatermarkText();
+    return Bitmap(drawing->drawWatermark(bitmap.release(), width, height, Settings.Watermark, text,
+                                         CurrentFrameBands()));
 }
 
 bool LoadWatermarkFont() {
-    const DrawingEntryPoints* drawing = Drawing();
-    return drawing != nullptr && drawing->openFont();
+    const DrawingModule* drawing = Drawing();
+    return drawing != nullptr && drawing->openFont(Settings.Watermark);
 }
 
 void ReleaseWatermarkFont() {
-    if (const DrawingEntryPoints* drawing = DrawingIfLoaded()) {
+    if (const DrawingModule* drawing = DrawingIfLoaded()) {
         drawing->closeFont();
     }
 }
 
 bool WatermarkFontLoaded() {
-    const DrawingEntryPoints* drawing = DrawingIfLoaded();
+    const DrawingModule* drawing = DrawingIfLoaded();
     return drawing != nullptr && drawing->fontOpen();
 }
 

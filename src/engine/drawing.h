@@ -8,15 +8,17 @@
 
 namespace tarvik {
 
-// [Frame] Do Frame 0 returns the bitmap untouched; otherwise the frame is
-// drawn (a 24-bit bitmap comes back, without a frame when the module is
-// missing).
+// [Frame] Do Frame none returns the bitmap untouched; otherwise the module
+// draws the frame. Without the module the step yields no bitmap, so the
+// file fails instead of being written without its frame.
 Bitmap FrameStep(Bitmap bitmap, int width, int height);
-// The same for [Watermark] Do Watermark.
+// The same for [Watermark] Do Watermark, with the watermark text's tokens
+// expanded for the current file.
 Bitmap WatermarkStep(Bitmap bitmap, int width, int height);
 
 // The watermark font, loaded once per run by the front end from the
-// [Watermark] font settings and released after the run.
+// [Watermark] font settings and released after the run. Loading fails
+// without the module.
 bool LoadWatermarkFont();
 void ReleaseWatermarkFont();
 bool WatermarkFontLoaded();

@@ -2,14 +2,12 @@
 
 #include <array>
 
-#include "core/settings.h"
+#include "core/color_text.h"
+#include "core/setting_values.h"
 #include "engine/draw/surface.h"
-#include "engine/transform.h"
 
 namespace tarvik {
 namespace {
-
-constexpr int kSolidFrame = 1;
 
 // The corner rectangles first, so the anti-aliased diagonals of the bands
 // never let the picture show through.
@@ -37,25 +35,19 @@ void PaintBands(Surface& layer, double w, double h, const FrameWidths& f,
     FillPolygon(layer, left, cL);
 }
 
-void PaintFrame(Surface& layer, int w, int h) {
-    const auto& s = Settings.Frame;
+void PaintFrame(Surface& layer, int w, int h, const FrameSettings& s) {
     const std::array<Rgba, 4> colors{ParseColorAlpha(s.SolidTopColor, kOpaqueAlpha),
                                      ParseColorAlpha(s.SolidRightColor, kOpaqueAlpha),
                                      ParseColorAlpha(s.SolidBottomColor, kOpaqueAlpha),
                                      ParseColorAlpha(s.SolidLeftColor, kOpaqueAlpha)};
-    const FrameWidths widths = CurrentFrameWidths();
+    const FrameWidths widths = FrameWidthsOf(s);
     PaintCorners(layer, w, h, widths, colors);
     PaintBands(layer, w, h, widths, colors);
 }
 
 }  // namespace
 
-std::uint32_t ParseColorAlpha(std::string_view text, int alpha) {
-    return ParseColor(text) | (static_cast<std::uint32_t>(alpha & 0xFF) << 24);
-}
-
-FrameWidths CurrentFrameWidths() {
-    const auto& s = Settings.Frame;
+FrameWidths FrameWidthsOf(const FrameSettings& s) {
     return {s.SolidLeft, s.SolidRight, s.SolidTop, s.SolidBottom};
 }
 
@@ -74,13 +66,13 @@ Bitmap CompositeLayer(Bitmap image, FIBITMAP* layer) {
     return composite ? std::move(composite) : std::move(image);
 }
 
-Bitmap DrawFrame(Bitmap bitmap, int width, int height) {
-    const int type = Settings.Frame.DoFrame;
-    if (!bitmap || type == 0) {
+Bitmap DrawFrame(Bitmap bitmap, int width, int height, const FrameSettings& frame) {
+    const auto type = ValueOf<FrameType>(frame.DoFrame);
+    if (!bitmap || type == FrameType::None) {
         return bitmap;
     }
     bitmap = ConvertTo24Bits(std::move(bitmap));
-    if (type != kSolidFrame) {
+    if (type != FrameType::Solid) {
         return bitmap;
     }
     Surface layer = CreateSurface(width, height);
@@ -88,11 +80,11 @@ Bitmap DrawFrame(Bitmap bitmap, int width, int height) {
     if (!layer || !faded) {
         return bitmap;
     }
-    PaintFrame(layer, width, height);
+    PaintFrame(layer, width, height, frame);
     // One common opacity for the whole frame, corners included.
-    DrawSurface(faded, layer, 0, 0, Settings.Frame.SolidOpacity);
-    const Bitmap frame = SurfaceToBitmap(faded);
-    return CompositeLayer(std::move(bitmap), frame.get());
+    DrawSurface(faded, layer, 0, 0, frame.SolidOpacity);
+    const Bitmap bands = SurfaceToBitmap(faded);
+    return CompositeLayer(std::move(bitmap), bands.get());
 }
 
 }  // namespace tarvik

@@ -1,28 +1,19 @@
-// The solid frame painted over the image's edges.
+// The solid frame painted over the image's edges. Part of the drawing
+// module: it reads nothing but its arguments.
 #pragma once
 
-#include <cstdint>
-#include <string_view>
-
+#include "core/settings.h"
 #include "engine/bitmap.h"
+#include "engine/draw/module.h"
 
 namespace tarvik {
 
-// As ParseColor, with alpha in bits 24-31.
-std::uint32_t ParseColorAlpha(std::string_view text, int alpha);
-
-// [Frame] Do Frame 0 leaves the bitmap as it is; every other type gives a
-// 24-bit bitmap, type 1 with the solid frame laid over its edges.
-Bitmap DrawFrame(Bitmap bitmap, int width, int height);
+// [Frame] Do Frame none leaves the bitmap as it is; every other type gives
+// a 24-bit bitmap, a solid frame with its bands laid over the edges.
+Bitmap DrawFrame(Bitmap bitmap, int width, int height, const FrameSettings& frame);
 
 // The band widths of [Frame] Solid Left/Right/Top/Bottom.
-struct FrameWidths {
-    int left = 0;
-    int right = 0;
-    int top = 0;
-    int bottom = 0;
-};
-FrameWidths CurrentFrameWidths();
+FrameWidths FrameWidthsOf(const FrameSettings& frame);
 
 // The bitmap at 24 bits per pixel (unchanged when it already is).
 Bitmap ConvertTo24Bits(Bitmap bitmap);

@@ -11,6 +11,7 @@
 
 #include "core/clock.h"
 #include "core/job.h"
+#include "core/setting_values.h"
 #include "core/settings.h"
 #include "core/text.h"
 
@@ -19,8 +20,6 @@ namespace {
 
 constexpr std::string_view kDefaultMask = "%filename%.%ext%";
 constexpr std::size_t kNumberDigits = 5;
-constexpr int kTimestampSource = 1;
-constexpr int kTimestampCustom = 2;
 
 // The order in which the tokens are replaced.
 constexpr std::array<std::string_view, 18> kTokens = {
@@ -209,13 +208,13 @@ std::string ExpandWatermarkText() {
 }
 
 void ApplyFileTimestamp() {
-    const int rule = Settings.Advanced.FileTimestamp;
-    if (rule == kTimestampSource) {
+    const auto rule = ValueOf<FileTimestamp>(Settings.Advanced.FileTimestamp);
+    if (rule == FileTimestamp::Original) {
         struct stat source {};
         if (stat(Job.SourceFile.c_str(), &source) == 0) {
             SetLastWriteTime(Job.OutputFile, ToLocalSeconds(source.st_mtim.tv_sec));
         }
-    } else if (rule == kTimestampCustom) {
+    } else if (rule == FileTimestamp::Custom) {
         SetLastWriteTime(Job.OutputFile, Settings.Advanced.CustomTimestamp);
     }
 }

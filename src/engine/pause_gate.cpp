@@ -1,5 +1,6 @@
 #include "engine/pause_gate.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -7,7 +8,10 @@ namespace tarvik {
 namespace {
 std::mutex g_lock;
 std::condition_variable g_changed;
-bool g_closed = false;
+// Read without the lock on the fast path: passing an open gate between
+// every pipeline step must cost next to nothing.
+std::atomic<bool> g_closed{false};
+std::atomic<int> g_waiting{0};
 }  // namespace
 
 void ClosePauseGate() {
@@ -24,8 +28,17 @@ void OpenPauseGate() {
 }
 
 void PassPauseGate() {
+    if (!g_closed.load()) {
+        return;
+    }
     std::unique_lock<std::mutex> lock(g_lock);
-    g_changed.wait(lock, [] { return !g_closed; });
+    ++g_waiting;
+    g_changed.wait(lock, [] { return !g_closed.load(); });
+    --g_waiting;
+}
+
+bool PauseGateHolds() {
+    return g_waiting.load() > 0;
 }
 
 }  // namespace tarvik

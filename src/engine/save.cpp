@@ -8,6 +8,7 @@
 
 #include "core/atomic_file.h"
 #include "core/job.h"
+#include "core/setting_values.h"
 #include "core/settings.h"
 #include "engine/depth.h"
 #include "engine/limits.h"
@@ -43,7 +44,8 @@ std::uint64_t UncompressedSize(const std::uint8_t* header) {
 }
 
 bool UsesExactColorTable() {
-    return Job.OutputExtension == "bmp" && Job.OutputBpp == 8 && Settings.Output.BmpColorTable == 1;
+    return Job.OutputExtension == "bmp" && Job.OutputBpp == 8 &&
+           ValueOf<ColorTable>(Settings.Output.BmpColorTable) == ColorTable::Exact;
 }
 
 }  // namespace
@@ -94,10 +96,9 @@ bool FixBmpHeader(int fd) {
     return pwrite(fd, header, sizeof header, 0) == sizeof header;
 }
 
-bool SaveOutputImage(FIBITMAP* bitmap, const std::string& path) {
-    if (bitmap == nullptr || path.empty() || SameFile(path, Job.SourceFile)) {
-        return false;
-    }
+namespace {
+
+bool WriteOutput(FIBITMAP* bitmap, const std::string& path) {
     if (!FitsBmpSizeLimit(bitmap) || !CreateParentFolders(path)) {
         return false;
     }
@@ -116,6 +117,18 @@ bool SaveOutputImage(FIBITMAP* bitmap, const std::string& path) {
         return false;
     }
     return tmp.Commit(TempFile::Flush::kNone);
+}
+
+}  // namespace
+
+SaveResult SaveOutputImage(FIBITMAP* bitmap, const std::string& path) {
+    if (bitmap == nullptr || path.empty()) {
+        return SaveResult::Failed;
+    }
+    if (SameFile(path, Job.SourceFile)) {
+        return SaveResult::SameAsInput;
+    }
+    return WriteOutput(bitmap, path) ? SaveResult::Saved : SaveResult::Failed;
 }
 
 }  // namespace tarvik

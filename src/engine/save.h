@@ -7,10 +7,12 @@
 
 namespace tarvik {
 
+enum class SaveResult { Saved, SameAsInput, Failed };
+
 // Refuses a path naming the input itself, creates missing folders, writes
 // through a temporary file renamed over the final name, and makes the BMP
 // header's size fields tell the truth.
-bool SaveOutputImage(FIBITMAP* bitmap, const std::string& path);
+SaveResult SaveOutputImage(FIBITMAP* bitmap, const std::string& path);
 
 // Creates every missing folder of the path's folder part.
 bool CreateParentFolders(const std::string& path);

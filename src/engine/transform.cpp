@@ -3,33 +3,15 @@
 #include <cmath>
 #include <limits>
 
+#include "core/color_text.h"
+#include "core/setting_values.h"
 #include "core/settings.h"
-#include "core/text.h"
 
 namespace tarvik {
 namespace {
 
-constexpr std::size_t kColorTextLength = 6;
 constexpr int kFirstAngle = 1;
 constexpr int kLastAngle = 359;
-constexpr int kRotationSimple = 0;
-constexpr int kRotationAdvanced = 1;
-constexpr int kUnitPixels = 0;
-constexpr int kUnitPercent = 1;
-constexpr int kResizeLargeOnly = 1;
-
-// Reads the pair up to its first non-hexadecimal character ("G0" is 0).
-std::uint32_t ReadHexPair(std::string_view pair) {
-    std::uint32_t value = 0;
-    for (const char c : pair) {
-        const int d = DigitValue(c, 16);
-        if (d < 0) {
-            break;
-        }
-        value = value * 16 + static_cast<std::uint32_t>(d);
-    }
-    return value;
-}
 
 // FreeImage's background record: blue, green, red, reserved.
 RGBQUAD BackgroundQuad(std::uint32_t color) {
@@ -81,16 +63,6 @@ Size KeepAspect(int w, int h, int tw, int th) {
 
 }  // namespace
 
-std::uint32_t ParseColor(std::string_view text) {
-    if (text.size() != kColorTextLength) {
-        return 0;
-    }
-    const std::uint32_t red = ReadHexPair(text.substr(0, 2));
-    const std::uint32_t green = ReadHexPair(text.substr(2, 2));
-    const std::uint32_t blue = ReadHexPair(text.substr(4, 2));
-    return red | (green << 8) | (blue << 16);
-}
-
 Bitmap RotateImage(Bitmap bitmap) {
     const auto& t = Settings.Transform;
     const int angle = t.ImageRotation;
@@ -100,12 +72,13 @@ Bitmap RotateImage(Bitmap bitmap) {
     const double w = BitmapWidth(bitmap);
     const double h = BitmapHeight(bitmap);
     bitmap = RotatableDepth(std::move(bitmap));
-    if (t.ImageRotationType == kRotationSimple) {
+    const auto type = ValueOf<RotationType>(t.ImageRotationType);
+    if (type == RotationType::Simple) {
         const RGBQUAD back = BackgroundQuad(ParseColor(t.ImageRotationBackColor));
         return ConvertBitmap(std::move(bitmap),
                              [&](FIBITMAP* dib) { return FreeImage_Rotate(dib, angle, &back); });
     }
-    if (t.ImageRotationType == kRotationAdvanced) {
+    if (type == RotationType::Advanced) {
         return ConvertBitmap(std::move(bitmap), [&](FIBITMAP* dib) {
             return FreeImage_RotateEx(dib, angle, 0.0, 0.0, w / 2.0, h / 2.0, FALSE);
         });
@@ -114,10 +87,10 @@ Bitmap RotateImage(Bitmap bitmap) {
 }
 
 int ResizeDimension(int value, int unit, int size) {
-    if (unit == kUnitPixels) {
+    if (ValueOf<SizeUnit>(unit) == SizeUnit::Pixels) {
         return value;
     }
-    if (unit == kUnitPercent) {
+    if (ValueOf<SizeUnit>(unit) == SizeUnit::Percent) {
         // nearbyint in the default rounding mode sends halves to even.
         return ClampToInt(std::nearbyint(value / 100.0 * size));
     }
@@ -126,18 +99,18 @@ int ResizeDimension(int value, int unit, int size) {
 
 FREE_IMAGE_FILTER ResizeFilter() {
     // The setting follows the order of the names shown to the user.
-    switch (Settings.Transform.ImageResizeAlgorithm) {
-        case 0:
+    switch (ValueOf<ResizeAlgorithm>(Settings.Transform.ImageResizeAlgorithm)) {
+        case ResizeAlgorithm::Box:
             return FILTER_BOX;
-        case 1:
+        case ResizeAlgorithm::Bilinear:
             return FILTER_BILINEAR;
-        case 2:
+        case ResizeAlgorithm::BSpline:
             return FILTER_BSPLINE;
-        case 3:
+        case ResizeAlgorithm::Bicubic:
             return FILTER_BICUBIC;
-        case 4:
+        case ResizeAlgorithm::CatmullRom:
             return FILTER_CATMULLROM;
-        case 5:
+        case ResizeAlgorithm::Lanczos:
             return FILTER_LANCZOS3;
         default:
             return FILTER_BICUBIC;
@@ -154,7 +127,8 @@ Bitmap ResizeImage(Bitmap bitmap, int width, int height) {
     if (tw <= 0 || th <= 0 || (width == tw && height == th)) {
         return bitmap;
     }
-    if (t.ImageResizeType == kResizeLargeOnly && width < tw && height < th) {
+    if (ValueOf<ResizeType>(t.ImageResizeType) == ResizeType::LargeImages && width < tw &&
+        height < th) {
         return bitmap;
     }
     const Size target = t.KeepAspectRatio != 0 ? KeepAspect(width, height, tw, th) : Size{tw, th};

@@ -8,9 +8,6 @@
 
 namespace tarvik {
 
-// "RRGGBB" -> red | green << 8 | blue << 16; any other length is black.
-std::uint32_t ParseColor(std::string_view text);
-
 Bitmap RotateImage(Bitmap bitmap);
 
 // unit 0 pixels: value; unit 1 percent: value% of size, halves to even.

@@ -5,25 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "core/settings.h"
+#include "core/color_text.h"
+#include "core/setting_values.h"
 #include "core/text.h"
 #include "engine/draw/font.h"
 #include "engine/draw/surface.h"
 #include "engine/draw/text.h"
 #include "engine/frame.h"
-#include "engine/naming.h"
 
 namespace tarvik {
 namespace {
 
-constexpr int kTextWatermark = 1;
-constexpr int kImageWatermark = 2;
-constexpr int kBoldStyle = 1;
-constexpr int kItalicStyle = 2;
-constexpr int kBoldItalicStyle = 3;
-constexpr int kUnderlineEffect = 1;
-constexpr int kStrikeOutEffect = 2;
-constexpr int kFrameBoundary = 1;
 constexpr int kMeasureSide = 10;
 // Several lines never make a box narrower or a line lower than this.
 constexpr int kMinLineBox = 10;
@@ -38,8 +30,6 @@ constexpr std::string_view kLineBreak = "%eol%";
 
 Font g_font;
 
-enum class Align { Left = 0, Centre = 1, Right = 2 };
-
 // The text box: its size with padding, and where each line goes.
 struct TextBox {
     int width = 0;
@@ -48,19 +38,21 @@ struct TextBox {
     std::vector<int> lineWidths;
 };
 
-std::vector<std::string> SplitLines(const std::string& text) {
+std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t from = 0;
     for (std::size_t at = FindNoCase(text, kLineBreak); at != std::string::npos;
          at = FindNoCase(text, kLineBreak, from)) {
-        lines.push_back(text.substr(from, at - from));
+        lines.emplace_back(text.substr(from, at - from));
         from = at + kLineBreak.size();
     }
-    lines.push_back(text.substr(from));
+    lines.emplace_back(text.substr(from));
     return lines;
 }
 
-TextBox MeasureBox(const Surface& measure, const std::vector<std::string>& lines, bool antialias) {
+TextBox MeasureBox(const Surface& measure, const std::vector<std::string>& lines,
+                   const WatermarkSettings& w) {
+    const bool antialias = w.TextAntialiasing != 0;
     TextBox box;
     int lineHeight = 0;
     for (const std::string& line : lines) {
@@ -74,52 +66,51 @@ TextBox MeasureBox(const Surface& measure, const std::vector<std::string>& lines
         lineHeight = std::max(lineHeight, kMinLineBox);
     }
     const int lineCount = static_cast<int>(lines.size());
-    const int padding = Settings.Watermark.TextPadding;
-    box.advance = lineHeight + Settings.Watermark.FontLeading;
+    const int padding = w.TextPadding;
+    box.advance = lineHeight + w.FontLeading;
     box.height = lineHeight + box.advance * (lineCount - 1) + 2 * padding;
     box.width += 2 * padding;
     return box;
 }
 
-int LineX(const TextBox& box, int lineWidth) {
-    const int padding = Settings.Watermark.TextPadding;
+int LineX(const TextBox& box, int lineWidth, const WatermarkSettings& w) {
+    const int padding = w.TextPadding;
     if (box.lineWidths.size() == 1) {
         return padding;
     }
-    switch (static_cast<Align>(Settings.Watermark.TextAlignment)) {
-        case Align::Left:
+    switch (ValueOf<TextAlignment>(w.TextAlignment)) {
+        case TextAlignment::Left:
             return padding;
-        case Align::Centre:
+        case TextAlignment::Center:
             return static_cast<int>(std::lround((box.width - lineWidth) / 2.0));
-        case Align::Right:
+        case TextAlignment::Right:
             return box.width - lineWidth - padding;
     }
     return 0;
 }
 
-int LineY(const TextBox& box, std::size_t index) {
-    return Settings.Watermark.TextPadding + box.advance * static_cast<int>(index);
+int LineY(const TextBox& box, std::size_t index, const WatermarkSettings& w) {
+    return w.TextPadding + box.advance * static_cast<int>(index);
 }
 
 // Without anti-aliasing every pixel of the box is one of the two colours,
 // each with its own opacity.
-Surface RenderPlainText(Surface box, const TextBox& layout, const std::vector<std::string>& lines) {
-    const auto& w = Settings.Watermark;
+Surface RenderPlainText(Surface box, const TextBox& layout, const std::vector<std::string>& lines,
+                        const WatermarkSettings& w) {
     const Rgba text = ParseColorAlpha(w.FontColor, w.TextOpacity);
     const Rgba back = ParseColorAlpha(w.BackColor, w.BackOpacity);
     FillSurface(box, back);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        DrawTextOnBackground(box, g_font, lines[i], LineX(layout, layout.lineWidths[i]),
-                             LineY(layout, i), text, back);
+        DrawTextOnBackground(box, g_font, lines[i], LineX(layout, layout.lineWidths[i], w),
+                             LineY(layout, i, w), text, back);
     }
     return box;
 }
 
 // With anti-aliasing the box and the glyphs are drawn opaque on their own
 // surfaces and laid down with their opacities.
-Surface RenderSmoothText(Surface box, const TextBox& layout,
-                         const std::vector<std::string>& lines) {
-    const auto& w = Settings.Watermark;
+Surface RenderSmoothText(Surface box, const TextBox& layout, const std::vector<std::string>& lines,
+                         const WatermarkSettings& w) {
     Surface background = CreateSurface(layout.width, layout.height);
     Surface result = CreateSurface(layout.width, layout.height);
     if (!background || !result) {
@@ -128,37 +119,35 @@ Surface RenderSmoothText(Surface box, const TextBox& layout,
     FillSurface(background, ParseColorAlpha(w.BackColor, kOpaqueAlpha));
     const Rgba text = ParseColorAlpha(w.FontColor, kOpaqueAlpha);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        DrawTextAntialiased(box, g_font, lines[i], LineX(layout, layout.lineWidths[i]),
-                            LineY(layout, i), text);
+        DrawTextAntialiased(box, g_font, lines[i], LineX(layout, layout.lineWidths[i], w),
+                            LineY(layout, i, w), text);
     }
     DrawSurface(result, background, 0, 0, w.BackOpacity);
     DrawSurface(result, box, 0, 0, w.TextOpacity);
     return result;
 }
 
-Bitmap BuildTextLayer() {
+Bitmap BuildTextLayer(const WatermarkSettings& w, std::string_view text) {
     if (!g_font) {
         return {};
     }
-    const std::vector<std::string> lines = SplitLines(ExpandWatermarkText());
-    const bool antialias = Settings.Watermark.TextAntialiasing != 0;
+    const std::vector<std::string> lines = SplitLines(text);
     Surface box = CreateSurface(kMeasureSide, kMeasureSide);
     if (!box) {
         return {};
     }
-    const TextBox layout = MeasureBox(box, lines, antialias);
+    const TextBox layout = MeasureBox(box, lines, w);
     if (!ResizeSurface(box, layout.width, layout.height)) {
         return {};
     }
-    Surface layer = antialias ? RenderSmoothText(std::move(box), layout, lines)
-                              : RenderPlainText(std::move(box), layout, lines);
+    Surface layer = w.TextAntialiasing != 0 ? RenderSmoothText(std::move(box), layout, lines, w)
+                                            : RenderPlainText(std::move(box), layout, lines, w);
     return SurfaceToBitmap(layer);
 }
 
 // The picture keeps its own alpha when it has one; its colours, grey or
 // not, replace the base with the opacity as their alpha.
-Bitmap BuildImageLayer() {
-    const auto& w = Settings.Watermark;
+Bitmap BuildImageLayer(const WatermarkSettings& w) {
     LoadedImage image = LoadImageSurface(w.Image);
     const int width = SurfaceWidth(image.surface);
     const int height = SurfaceHeight(image.surface);
@@ -188,9 +177,8 @@ struct Placement {
     int rotation = 0;
 };
 
-Placement CurrentPlacement(int type) {
-    const auto& w = Settings.Watermark;
-    if (type == kTextWatermark) {
+Placement PlacementOf(WatermarkType type, const WatermarkSettings& w) {
+    if (type == WatermarkType::Text) {
         return {w.TextBoundary, w.TextPosition, w.TextXOffset, w.TextYOffset, w.TextRotation};
     }
     return {w.ImageBoundary, w.ImagePosition, w.ImageXOffset, w.ImageYOffset, w.ImageRotation};
@@ -203,9 +191,10 @@ struct Area {
     int height = 0;
 };
 
-Area PlacementArea(int boundary, int width, int height) {
-    if (Settings.Frame.DoFrame != 0 && boundary == kFrameBoundary) {
-        const FrameWidths f = CurrentFrameWidths();
+// The frame's bands are all 0 when there is no frame, so a frame boundary
+// then covers the whole image.
+Area PlacementArea(int boundary, int width, int height, const FrameWidths& f) {
+    if (ValueOf<Boundary>(boundary) == Boundary::Frame) {
         return {f.left, f.top, width - f.left - f.right, height - f.top - f.bottom};
     }
     return {0, 0, width, height};
@@ -252,7 +241,7 @@ Point LayerPosition(const Area& area, int lw, int lh, const Placement& p) {
     const int middleY = (area.height - lh) / 2;
     const int bottom = area.height - lh - p.offsetY;
     static constexpr int kColumns = 3;
-    if (p.position < 0 || p.position >= kColumns * kColumns) {
+    if (p.position < Code(Position::TopLeft) || p.position > Code(Position::BottomRight)) {
         return {area.x, area.y};
     }
     const int xs[kColumns] = {left, centreX, right};
@@ -260,9 +249,10 @@ Point LayerPosition(const Area& area, int lw, int lh, const Placement& p) {
     return {area.x + xs[p.position % kColumns], area.y + ys[p.position / kColumns]};
 }
 
-Bitmap PlaceLayer(Bitmap image, Bitmap layer, const Placement& p, int width, int height) {
+Bitmap PlaceLayer(Bitmap image, Bitmap layer, const Placement& p, int width, int height,
+                  const FrameWidths& frame) {
     layer = RotateLayer(std::move(layer), p.rotation);
-    const Area area = PlacementArea(p.boundary, width, height);
+    const Area area = PlacementArea(p.boundary, width, height, frame);
     layer = CropLayer(std::move(layer), area, p);
     if (!layer) {
         return image;
@@ -291,15 +281,16 @@ Bitmap PlaceLayer(Bitmap image, Bitmap layer, const Placement& p, int width, int
 
 }  // namespace
 
-bool OpenWatermarkFont() {
-    const auto& w = Settings.Watermark;
+bool OpenWatermarkFont(const WatermarkSettings& w) {
+    const auto style = ValueOf<FontStyle>(w.FontStyle);
+    const auto effect = ValueOf<FontEffect>(w.FontEffect);
     FontRequest request;
     request.family = w.Font;
     request.points = w.FontSize;
-    request.bold = w.FontStyle == kBoldStyle || w.FontStyle == kBoldItalicStyle;
-    request.italic = w.FontStyle == kItalicStyle || w.FontStyle == kBoldItalicStyle;
-    request.underline = w.FontEffect == kUnderlineEffect;
-    request.strikeOut = w.FontEffect == kStrikeOutEffect;
+    request.bold = style == FontStyle::Bold || style == FontStyle::BoldItalic;
+    request.italic = style == FontStyle::Italic || style == FontStyle::BoldItalic;
+    request.underline = effect == FontEffect::Underline;
+    request.strikeOut = effect == FontEffect::StrikeThrough;
     g_font = LoadFont(request);
     return WatermarkFontOpen();
 }
@@ -312,22 +303,24 @@ bool WatermarkFontOpen() {
     return static_cast<bool>(g_font);
 }
 
-Bitmap DrawWatermark(Bitmap bitmap, int width, int height) {
-    const int type = Settings.Watermark.DoWatermark;
-    if (!bitmap || type == 0) {
+Bitmap DrawWatermark(Bitmap bitmap, int width, int height, const WatermarkSettings& w,
+                     std::string_view text, const FrameWidths& frame) {
+    const auto type = ValueOf<WatermarkType>(w.DoWatermark);
+    if (!bitmap || type == WatermarkType::None) {
         return bitmap;
     }
     bitmap = ConvertTo24Bits(std::move(bitmap));
     Bitmap layer;
-    if (type == kTextWatermark) {
-        layer = BuildTextLayer();
-    } else if (type == kImageWatermark) {
-        layer = BuildImageLayer();
+    if (type == WatermarkType::Text) {
+        layer = BuildTextLayer(w, text);
+    } else if (type == WatermarkType::Image) {
+        layer = BuildImageLayer(w);
     }
     if (!layer) {
         return bitmap;
     }
-    return PlaceLayer(std::move(bitmap), std::move(layer), CurrentPlacement(type), width, height);
+    return PlaceLayer(std::move(bitmap), std::move(layer), PlacementOf(type, w), width, height,
+                      frame);
 }
 
 }  // namespace tarvik

@@ -1,7 +1,5 @@
 #include "engine/worker.h"
 
-#include <thread>
-
 #include "core/catalog.h"
 #include "core/console.h"
 #include "core/job.h"
@@ -10,6 +8,37 @@
 #include "engine/pipeline.h"
 
 namespace tarvik {
+
+namespace {
+
+// The catalog key (group "Console") of each reason a file was not converted.
+std::string_view FailureKey(ConvertFailure failure) {
+    switch (failure) {
+        case ConvertFailure::Load:
+            return "Failed load";
+        case ConvertFailure::Operation:
+            return "Failed operation";
+        case ConvertFailure::DrawingMissing:
+            return "Drawing missing";
+        case ConvertFailure::Drawing:
+            return "Failed drawing";
+        case ConvertFailure::SameAsInput:
+            return "Failed same as input";
+        case ConvertFailure::Save:
+        case ConvertFailure::None:
+            break;
+    }
+    return "Failed save";
+}
+
+// Every file a command-line job does not convert is named on standard
+// error with its reason, also when quiet: the count alone would hide which.
+void ReportFailedFile() {
+    ConsoleErrorLine(FillPlaceholders(CatalogText("Console", "File not converted"), Job.SourceFile,
+                                      CatalogText("Console", FailureKey(Job.Failure))));
+}
+
+}  // namespace
 
 ConversionProgressRecord ConversionProgress;
 std::mutex ProgressLock;
@@ -28,7 +57,11 @@ void ConversionWorker() {
     std::int32_t converted = 0;
     for (auto it = InputList.begin(); ConversionProgress.Running != 0 && it != InputList.end();
          ++it) {
+        // A stop may come while the worker waits at the gate.
         PassPauseGate();
+        if (ConversionProgress.Running == 0) {
+            break;
+        }
         ++processed;
         Job.SourceFile = it->first;
         Job.RelativeFolder = it->second.RelativeFolder;
@@ -45,6 +78,9 @@ void ConversionWorker() {
             ConsoleLine(CatalogText("Debug", "Saving As") + Job.OutputFile);
             ConsoleLine(CatalogText("Debug", ok ? "OK" : "Not OK"));
         }
+        if (!ok && Job.CommandLineJob != 0) {
+            ReportFailedFile();
+        }
         if (ok) {
             ++converted;
             Job.RandomNumber = NewRandomNumber();
@@ -54,11 +90,6 @@ void ConversionWorker() {
     }
     const std::lock_guard<std::mutex> guard(ProgressLock);
     ConversionProgress.Count = converted;
-}
-
-void RunWorkerAndWait() {
-    std::thread worker(ConversionWorker);
-    worker.join();
 }
 
 }  // namespace tarvik

@@ -23,10 +23,7 @@ extern std::mutex ProgressLock;
 void PrepareProgress();
 
 // Converts every entry of InputList; the number converted ends up in
-// ConversionProgress.Count.
+// ConversionProgress.Count. Front ends run it through engine/conversion.h.
 void ConversionWorker();
-
-// Runs ConversionWorker on its own thread and waits for it.
-void RunWorkerAndWait();
 
 }  // namespace tarvik

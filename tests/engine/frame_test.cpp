@@ -1,4 +1,4 @@
-#include "engine/frame.h"
+#include "engine/drawing.h"
 
 #include <gtest/gtest.h>
 
@@ -145,7 +145,7 @@ TEST_F(FrameTest, BandsCornersOpacityAndDepth) {
         Widths(c.widths[0], c.widths[1], c.widths[2], c.widths[3]);
         Settings.Frame.SolidOpacity = c.opacity;
         Bitmap input = c.oneBitInput ? OneBitWhite() : SolidBitmap(kW, kH, kGrey);
-        const Bitmap out = DrawFrame(std::move(input), kW, kH);
+        const Bitmap out = FrameStep(std::move(input), kW, kH);
         ASSERT_TRUE(out);
         EXPECT_EQ(FreeImage_GetBPP(out.get()), 24u);
         EXPECT_EQ(FreeImage_GetWidth(out.get()), static_cast<unsigned>(kW));
@@ -160,7 +160,7 @@ TEST_F(FrameTest, BandsCornersOpacityAndDepth) {
 
 TEST_F(FrameTest, TheCornerDiagonalIsSharedByTheTwoBands) {
     Widths(20, 20, 20, 20);
-    const Bitmap out = DrawFrame(SolidBitmap(kW, kH, kGrey), kW, kH);
+    const Bitmap out = FrameStep(SolidBitmap(kW, kH, kGrey), kW, kH);
     // Along the top-left corner's diagonal the colour turns from the top
     // band's to the left band's within a pixel, and the picture never shows.
     for (int i = 1; i < 19; ++i) {
@@ -177,16 +177,16 @@ TEST_F(FrameTest, TypeZeroLeavesTheBitmapAlone) {
     Widths(10, 10, 10, 10);
     Bitmap grey = test_bitmaps::GreyBitmap(kW, kH);
     FIBITMAP* const before = grey.get();
-    const Bitmap out = DrawFrame(std::move(grey), kW, kH);
+    const Bitmap out = FrameStep(std::move(grey), kW, kH);
     EXPECT_EQ(out.get(), before);
     EXPECT_EQ(FreeImage_GetBPP(out.get()), 8u);
-    EXPECT_FALSE(DrawFrame(Bitmap(), kW, kH));
+    EXPECT_FALSE(FrameStep(Bitmap(), kW, kH));
 }
 
 TEST_F(FrameTest, ColourTextsOfAnotherLengthGiveBlack) {
     Widths(10, 10, 10, 10);
     Settings.Frame.SolidTopColor = "FF00";
-    const Bitmap out = DrawFrame(SolidBitmap(kW, kH, kGrey), kW, kH);
+    const Bitmap out = FrameStep(SolidBitmap(kW, kH, kGrey), kW, kH);
     EXPECT_EQ(At(out, 50, 5), (Rgb{0, 0, 0}));
     EXPECT_EQ(At(out, 95, 40), kGreen);
 }

@@ -50,7 +50,7 @@ TEST_F(SaveTest, HeadersTellTheTruthAtEveryDepthAndCompression) {
             const Bitmap image = AtDepth(bpp);
             ASSERT_TRUE(image);
             const std::string path = folder_.Path() + "out.bmp";
-            ASSERT_TRUE(SaveOutputImage(image.get(), path));
+            ASSERT_EQ(SaveOutputImage(image.get(), path), SaveResult::Saved);
 
             const std::string bytes = test::ReadFile(path);
             const test::BmpHeader h = test::ParseBmpHeader(bytes);
@@ -89,7 +89,7 @@ TEST_F(SaveTest, AnOutputNamingTheInputItselfIsRefused) {
     const Bitmap image = AtDepth(24);
     for (const std::string& target :
          {input, folder_.Path() + "./photo.jpg", folder_.Path() + "hard-link.bmp"}) {
-        EXPECT_FALSE(SaveOutputImage(image.get(), target)) << target;
+        EXPECT_NE(SaveOutputImage(image.get(), target), SaveResult::Saved) << target;
     }
     EXPECT_EQ(test::ReadFile(input), "original bytes");
     EXPECT_EQ(test::ListFolder(folder_.Path()),
@@ -99,11 +99,11 @@ TEST_F(SaveTest, AnOutputNamingTheInputItselfIsRefused) {
 TEST_F(SaveTest, MissingFoldersOfTheOutputPathAreCreated) {
     const Bitmap image = AtDepth(24);
     const std::string path = folder_.Path() + "2020/summer/out.bmp";
-    ASSERT_TRUE(SaveOutputImage(image.get(), path));
+    ASSERT_EQ(SaveOutputImage(image.get(), path), SaveResult::Saved);
     EXPECT_TRUE(test::FileExists(path));
     // A file standing where a folder is needed fails the save cleanly.
     ASSERT_TRUE(test::WriteFile(folder_.Path() + "blocker", "x"));
-    EXPECT_FALSE(SaveOutputImage(image.get(), folder_.Path() + "blocker/out.bmp"));
+    EXPECT_NE(SaveOutputImage(image.get(), folder_.Path() + "blocker/out.bmp"), SaveResult::Saved);
     EXPECT_EQ(test::ReadFile(folder_.Path() + "blocker"), "x");
 }
 
@@ -112,14 +112,14 @@ TEST_F(SaveTest, AFailedSaveLeavesTheExistingOutputAndNoTemporaryFile) {
     const std::string path = folder_.Path() + "out.bmp";
     ASSERT_EQ(mkdir(path.c_str(), 0700), 0);  // the rename over it must fail
     ASSERT_TRUE(test::WriteFile(path + "/inside", "kept"));
-    EXPECT_FALSE(SaveOutputImage(image.get(), path));
+    EXPECT_NE(SaveOutputImage(image.get(), path), SaveResult::Saved);
     EXPECT_EQ(test::ReadFile(path + "/inside"), "kept");
     EXPECT_EQ(test::ListFolder(folder_.Path()), std::vector<std::string>{"out.bmp"});
 
     Job.OutputBpp = 8;
     Settings.Output.BmpColorTable = 1;  // the exact-colour-table writer too
     const Bitmap palette = AtDepth(8);
-    EXPECT_FALSE(SaveOutputImage(palette.get(), path));
+    EXPECT_NE(SaveOutputImage(palette.get(), path), SaveResult::Saved);
     EXPECT_EQ(test::ListFolder(folder_.Path()), std::vector<std::string>{"out.bmp"});
 }
 

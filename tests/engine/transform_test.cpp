@@ -18,21 +18,6 @@ using test_bitmaps::PixelAt;
 using test_bitmaps::Rgb;
 using test_bitmaps::SolidBitmap;
 
-TEST(ParseColor, ReadsSixHexDigitsAsRedGreenBlue) {
-    const struct {
-        const char* text;
-        std::uint32_t expected;
-    } cases[] = {
-        {"FF0000", 0x0000FF}, {"00FF00", 0x00FF00}, {"0000ff", 0xFF0000},
-        {"123456", 0x563412}, {"aBcDeF", 0xEFCDAB}, {"G01234", 0x341200},
-        {"AG0000", 0x00000A}, {"F00", 0},           {"", 0},
-        {"FF00000", 0},       {" FF000", 0x00F000},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ParseColor(c.text), c.expected) << '"' << c.text << '"';
-    }
-}
-
 class RotateTest : public EngineTest {
   protected:
     void Rotate(int type, int angle, const char* back = "000000") {

@@ -103,7 +103,7 @@ class WatermarkTest : public EngineTest {
     void TearDown() override { ReleaseWatermarkFont(); }
 
     static Bitmap Draw(int width, int height, const std::string& name = {}) {
-        Bitmap out = DrawWatermark(SolidBitmap(width, height, kGrey), width, height);
+        Bitmap out = WatermarkStep(SolidBitmap(width, height, kGrey), width, height);
         if (out && !name.empty()) {
             test::SaveForViewing(out, "watermark_" + std::string(name));
         }
@@ -384,7 +384,7 @@ TEST_F(WatermarkTest, FontLoading) {
     ReleaseWatermarkFont();
     EXPECT_FALSE(WatermarkFontLoaded());
     // Without a font there is no text watermark, but the image is 24-bit.
-    Bitmap out = DrawWatermark(test_bitmaps::GreyBitmap(64, 48), 64, 48);
+    Bitmap out = WatermarkStep(test_bitmaps::GreyBitmap(64, 48), 64, 48);
     EXPECT_EQ(FreeImage_GetBPP(out.get()), 24u);
     EXPECT_EQ(At(out, 10, 10), (Rgb{0, 0, 0}));
 }
@@ -419,8 +419,8 @@ TEST_F(WatermarkTest, TypeZeroLeavesTheBitmapAlone) {
     Settings.Watermark.DoWatermark = 0;
     Bitmap grey = test_bitmaps::GreyBitmap(64, 48);
     FIBITMAP* const before = grey.get();
-    EXPECT_EQ(DrawWatermark(std::move(grey), 64, 48).get(), before);
-    EXPECT_FALSE(DrawWatermark(Bitmap(), 64, 48));
+    EXPECT_EQ(WatermarkStep(std::move(grey), 64, 48).get(), before);
+    EXPECT_FALSE(WatermarkStep(Bitmap(), 64, 48));
 }
 
 class ImageWatermarkTest : public EngineTest {
@@ -477,7 +477,7 @@ TEST_F(ImageWatermarkTest, OpacityGreyAndTransparency) {
         w.Image = Path(c.file);
         w.ImageGreyscale = static_cast<Flag>(c.greyscale);
         w.ImageOpacity = c.opacity;
-        const Bitmap out = DrawWatermark(SolidBitmap(100, 80, kPhoto), 100, 80);
+        const Bitmap out = WatermarkStep(SolidBitmap(100, 80, kPhoto), 100, 80);
         ASSERT_TRUE(out);
         test::SaveForViewing(out, "watermark_" + std::string(c.name));
         EXPECT_EQ(FreeImage_GetBPP(out.get()), 24u);
@@ -493,7 +493,7 @@ TEST_F(ImageWatermarkTest, OpacityGreyAndTransparency) {
 TEST_F(ImageWatermarkTest, AMissingPictureDrawsNothing) {
     Settings.Watermark.Image = Path("none.png");
     const Bitmap original = SolidBitmap(100, 80, kPhoto);
-    const Bitmap out = DrawWatermark(Clone(original), 100, 80);
+    const Bitmap out = WatermarkStep(Clone(original), 100, 80);
     ASSERT_TRUE(out);
     EXPECT_TRUE(SamePixels(out.get(), original.get()));
 }
@@ -505,7 +505,7 @@ TEST_F(ImageWatermarkTest, PlacementAndRotationApplyToPicturesToo) {
     w.ImageXOffset = 5;
     w.ImageYOffset = 7;
     w.ImageRotation = 90;
-    const Bitmap out = DrawWatermark(SolidBitmap(100, 80, kPhoto), 100, 80);
+    const Bitmap out = WatermarkStep(SolidBitmap(100, 80, kPhoto), 100, 80);
     const Box box = ChangedBox(out, kPhoto);
     EXPECT_EQ(box.right, 94);
     EXPECT_EQ(box.bottom, 72);
