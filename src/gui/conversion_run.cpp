@@ -10,7 +10,7 @@
 #include "core/job.h"
 #include "core/settings.h"
 #include "core/text.h"
-#include "gui/conversion_link.h"
+#include "engine/conversion.h"
 #include "gui/folder_history.h"
 #include "gui/input_folders.h"
 #include "gui/message_boxes.h"

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "core/catalog.h"
-#include "gui/conversion_link.h"
+#include "engine/conversion.h"
 #include "gui/message_boxes.h"
 
 namespace tarvik {
