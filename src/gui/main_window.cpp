@@ -45,6 +45,7 @@ constexpr int kFieldIconSize = 16;
 constexpr int kConvertButtonSize = 100;
 constexpr int kConvertPictureSize = 64;
 constexpr int kNoticeBottom = 8;
+constexpr int kStatusMargin = 4;
 // Pending events get this long after a dropped file.
 constexpr int kSettleMilliseconds = 2;
 
@@ -70,6 +71,7 @@ MainWindow::MainWindow() {
     BuildMainToolbar();
 
     auto* statusText = new QLabel(this);
+    statusText->setContentsMargins(kStatusMargin, 0, kStatusMargin, 0);
     statusBar()->addWidget(statusText, 1);
     controls_.StatusText = statusText;
     controls_.Window = this;
