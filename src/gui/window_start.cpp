@@ -84,6 +84,17 @@ std::string OpenWithFile(const std::vector<std::string>& parameters) {
     return Absolute(path);
 }
 
+std::unique_ptr<MainWindow> OpenMainWindow(const std::vector<std::string>& parameters) {
+    MeasureDisplay();
+    PrepareWindowSettings();
+    auto window = std::make_unique<MainWindow>();
+    window->Finish();
+    if (const std::string file = OpenWithFile(parameters); !file.empty()) {
+        AddInputFile(window->Controls(), file);
+    }
+    return window;
+}
+
 int RunWindowFrontEnd(int argc, char** argv) {
     PrepareProcess();
     const std::vector<std::string> parameters(argv + 1, argv + argc);
@@ -100,14 +111,7 @@ int RunWindowFrontEnd(int argc, char** argv) {
     // Qt sees no parameters: they are the program's own, not toolkit options.
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
-    MeasureDisplay();
-    PrepareWindowSettings();
-
-    MainWindow window;
-    window.Finish();
-    if (const std::string file = OpenWithFile(parameters); !file.empty()) {
-        AddInputFile(window.Controls(), file);
-    }
+    const std::unique_ptr<MainWindow> window = OpenMainWindow(parameters);
     QApplication::exec();
     return 0;
 }
