@@ -145,6 +145,21 @@ class MainWindowTest : public QObject {
         test::SaveScreenshot(&window, "main_window");
     }
 
+    // Choosing another folder in the box makes it the output folder.
+    void chooseFolderInBox() {
+        Settings.File.RecentOutFolders = "/first/\t/second/";
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QComboBox* box = window.Controls().OutputFolderBox;
+        QCOMPARE(box->count(), 2);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(Job.OutputFolder, std::string("/first/"));
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(Job.OutputFolder, std::string("/second/"));
+    }
+
     void resizing_data() {
         QTest::addColumn<int>("dw");
         QTest::addColumn<int>("dh");
