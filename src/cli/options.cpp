@@ -50,7 +50,7 @@ const SettingRow* FindProfileRow(std::string_view key) {
 }
 
 bool IsFlagOption(const SettingRow& row) {
-    return row.reader == Reader::Flag;
+    return row.reader == Reader::Switch;
 }
 
 void ApplyOptionValue(const SettingRow& row, std::string_view value, bool fromProfile) {
@@ -71,7 +71,7 @@ void ApplyOptionValue(const SettingRow& row, std::string_view value, bool fromPr
             SetFieldText(row.field, Settings,
                          fromProfile ? ProfileText(row, value) : std::string(value));
             break;
-        case Reader::Flag:
+        case Reader::Switch:
             SetFieldNumber(row.field, Settings, row.flagValue);
             break;
         case Reader::None:

@@ -11,6 +11,11 @@
 namespace tarvik {
 namespace {
 
+// The catalog's positions are 1-based ints, as its entries count them.
+std::size_t Slot(int position) {
+    return static_cast<std::size_t>(position);
+}
+
 // Joins key and text while the group is sorted; below every key character,
 // so the joined strings sort by key.
 constexpr char kKeyTextSeparator = '\x01';
@@ -57,10 +62,10 @@ void SortGroup(CatalogGroup& group) {
     std::sort(keys.begin() + group.FirstEntry, keys.begin() + group.LastEntry + 1);
     unsigned previous = 0;
     for (int j = group.FirstEntry; j <= group.LastEntry; ++j) {
-        const std::size_t cut = keys[j].find(kKeyTextSeparator);
-        g_catalog.CatalogTexts[j] = keys[j].substr(cut + 1);
-        keys[j].resize(cut);
-        const unsigned code = FirstCode(keys[j]);
+        const std::size_t cut = keys[Slot(j)].find(kKeyTextSeparator);
+        g_catalog.CatalogTexts[Slot(j)] = keys[Slot(j)].substr(cut + 1);
+        keys[Slot(j)].resize(cut);
+        const unsigned code = FirstCode(keys[Slot(j)]);
         if (code != previous) {
             group.LetterIndex[code] = j;
         }
@@ -103,16 +108,17 @@ void BuildCatalog() {
         const PairKind kind = KindOf(pair);
         if (kind == PairKind::Entry) {
             ++e;
-            g_catalog.CatalogKeys[e] = UpperAscii(pair.First) + kKeyTextSeparator + pair.Second;
+            g_catalog.CatalogKeys[Slot(e)] =
+                UpperAscii(pair.First) + kKeyTextSeparator + pair.Second;
             continue;
         }
-        g_catalog.CatalogGroups[g].LastEntry = e;
+        g_catalog.CatalogGroups[Slot(g)].LastEntry = e;
         if (kind == PairKind::End) {
             break;
         }
         ++g;
-        g_catalog.CatalogGroups[g].Name = UpperAscii(pair.Second);
-        g_catalog.CatalogGroups[g].FirstEntry = e + 1;
+        g_catalog.CatalogGroups[Slot(g)].Name = UpperAscii(pair.Second);
+        g_catalog.CatalogGroups[Slot(g)].FirstEntry = e + 1;
     }
 
     for (std::size_t i = 1; i < g_catalog.CatalogGroups.size(); ++i) {
@@ -131,17 +137,17 @@ std::string CatalogText(std::string_view group, std::string_view key) {
     const std::string groupName = UpperAscii(group);
     const std::string wanted = UpperAscii(key);
     if (t_currentGroup < 0 || static_cast<std::size_t>(t_currentGroup) >= groups.size() ||
-        groups[t_currentGroup].Name != groupName) {
+        groups[Slot(t_currentGroup)].Name != groupName) {
         t_currentGroup = FindGroup(groupName);
     }
     if (t_currentGroup == 0) {
         return std::string(kNoStringError);
     }
-    const CatalogGroup& current = groups[t_currentGroup];
+    const CatalogGroup& current = groups[Slot(t_currentGroup)];
     for (int j = current.LetterIndex[FirstCode(wanted)]; j != 0 && j <= current.LastEntry; ++j) {
-        const int order = wanted.compare(g_catalog.CatalogKeys[j]);
+        const int order = wanted.compare(g_catalog.CatalogKeys[Slot(j)]);
         if (order == 0) {
-            return g_catalog.CatalogTexts[j];
+            return g_catalog.CatalogTexts[Slot(j)];
         }
         if (order < 0) {
             break;

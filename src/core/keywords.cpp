@@ -114,7 +114,7 @@ int KeywordValue(int table, std::string_view text) {
         return 0;
     }
     const std::string word = UpperAscii(Trim(text));
-    for (const Keyword& k : kTables[table]) {
+    for (const Keyword& k : kTables[static_cast<std::size_t>(table)]) {
         if (k.word == word) {
             return k.value;
         }
@@ -126,7 +126,7 @@ std::string ValueKeyword(int table, int value) {
     if (table < 0 || table >= kKeywordTableCount) {
         return {};
     }
-    for (const Keyword& k : kTables[table]) {
+    for (const Keyword& k : kTables[static_cast<std::size_t>(table)]) {
         if (k.value == value) {
             return std::string(k.word);
         }

@@ -13,7 +13,7 @@ namespace {
 constexpr Reader KW = Reader::Keyword;
 constexpr Reader INT = Reader::Integer;
 constexpr Reader TXT = Reader::Text;
-constexpr Reader FLG = Reader::Flag;
+constexpr Reader FLG = Reader::Switch;
 
 // Rows are in config-file order: groups, then keys within each group.
 // The table is laid out by hand, one row per setting.

@@ -27,7 +27,8 @@ using FieldRef = std::variant<FlagRef, ByteRef, IntRef, FloatRef, TextRef>;
     ::tarvik::FieldRef(+[](::tarvik::SettingsRecord& s) -> decltype(auto) { return (s.path); })
 
 // How an option (and the same profile key) reads its value.
-enum class Reader : std::uint8_t { None, Keyword, Integer, Float, Text, Flag };
+// Switch: an option without a value that stores the row's flag value.
+enum class Reader : std::uint8_t { None, Keyword, Integer, Float, Text, Switch };
 
 // Row traits.
 enum SettingTrait : unsigned {

@@ -88,7 +88,7 @@ std::vector<std::uint8_t> BuildExactBmp(FIBITMAP* bitmap, std::span<const std::u
     }
     const int colors = UsedPaletteSize(bitmap);
     const std::size_t pixelBytes = memory.size() - kFreeImageHeaderBytes;
-    const std::size_t pixelOffset = kHeaderBytes + colors * kQuadBytes;
+    const std::size_t pixelOffset = kHeaderBytes + static_cast<std::size_t>(colors) * kQuadBytes;
     const std::uint64_t fileSize = std::uint64_t{pixelOffset} + pixelBytes;
     if (fileSize > kMaxBmpBytes) {
         return {};

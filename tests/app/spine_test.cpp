@@ -136,6 +136,8 @@ TEST(Spine, BadInputsAreReportedNotConverted) {
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(lines.back(), "Conversion stopped");
         EXPECT_EQ(lines[lines.size() - 2], "Not OK");
+        EXPECT_EQ(r.err, "Not converted: " + dir +
+                             "bad.jpg (Not a complete JPEG image, or it cannot be read)\n");
         EXPECT_EQ(ListFolder(dir), std::vector<std::string>{"bad.jpg"});  // nothing else written
     }
 }
@@ -161,6 +163,7 @@ TEST(Spine, MasksNeverOverwriteTheInputAndMayNameSubfolders) {
     RunResult r = RunTarvik({"-q", "-i", dir + "photo.jpg", "--filename-mask=%filename%.jpg"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.out, "Conversion stopped\n");
+    EXPECT_EQ(r.err, "Not converted: " + dir + "photo.jpg (The output would replace the input)\n");
     EXPECT_EQ(ReadFile(dir + "photo.jpg"), original);
 
     r = RunTarvik({"-q", "-i", dir + "photo.jpg", "--filename-mask=%yyyy%/raw/%filename%.%ext%"});

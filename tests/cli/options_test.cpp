@@ -127,7 +127,7 @@ TEST(Options, EveryDocumentedWordIsBoundWithItsReader) {
         expect(word, Reader::Text);
     }
     for (const char* word : kFlagOptions) {
-        expect(word, Reader::Flag);
+        expect(word, Reader::Switch);
     }
     expect("--gamma", Reader::Float);
 

@@ -16,7 +16,7 @@
 #include "core/formats.h"
 #include "core/settings_table.h"
 #include "core/text.h"
-#include "support/fixtures.h"
+#include "support/files.h"
 
 namespace tarvik {
 namespace {

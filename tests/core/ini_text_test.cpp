@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/fixtures.h"
+#include "support/files.h"
 
 namespace tarvik {
 namespace {

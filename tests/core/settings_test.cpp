@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <string>
 #include <variant>
@@ -118,6 +119,55 @@ TEST(SettingsTable, EachFieldAndOptionIsBoundOnce) {
             EXPECT_NE(row.reader, Reader::None) << row.option;
         }
     }
+}
+
+TEST(SettingsTable, RangesBoundTheirFieldsInTheFieldsOwnPrecision) {
+    const struct {
+        const char* group;
+        const char* key;
+        double value;
+        bool inRange;
+    } cases[] = {
+        {"Adjustment", "Image Brightness", -100, true},
+        {"Adjustment", "Image Brightness", -101, false},
+        {"Adjustment", "Image Contrast", 100, true},
+        {"Adjustment", "Image Contrast", 101, false},
+        // Compared as single-precision values: 9.99 typed as text is in.
+        {"Adjustment", "Image Gamma", static_cast<double>(9.99f), true},
+        {"Adjustment", "Image Gamma", 0.01, true},
+        {"Adjustment", "Image Gamma", 0.0, false},
+        {"Adjustment", "Image Gamma", 10.0, false},
+        {"Adjustment", "Image Gamma", std::nan(""), false},
+        {"Adjustment", "Image Threshold", 255, true},
+        {"Adjustment", "Image Threshold", 256, false},
+        {"Advanced", "Out Folders Number", 50, true},
+        {"Advanced", "Out Folders Number", 0, false},
+        {"Watermark", "Text Opacity", 0, false},
+        {"Watermark", "Image Rotation", 360, true},
+        {"Output", "JPG Quality", 101, false},
+        // Unbounded fields take any value.
+        {"Watermark", "Text X Offset", -5000, true},
+    };
+    for (const auto& c : cases) {
+        const SettingRow* row = FindSetting(c.group, c.key);
+        ASSERT_NE(row, nullptr) << c.key;
+        SettingsRecord s;
+        SetFieldNumber(row->field, s, c.value);
+        EXPECT_EQ(InRange(*row, s), c.inRange) << c.key << " " << c.value;
+    }
+}
+
+// The preferences edit a copy and compare it with the stored record.
+TEST(SettingsRecord, GroupsCopyAndCompareOnTheirOwn) {
+    ResetSettings(false);
+    SettingsRecord copy = Settings;
+    EXPECT_EQ(copy, Settings);
+    copy.Watermark.TextXOffset += 1;
+    EXPECT_NE(copy.Watermark, Settings.Watermark);
+    EXPECT_EQ(copy.Frame, Settings.Frame);
+    EXPECT_NE(copy, Settings);
+    Settings.Watermark = copy.Watermark;
+    EXPECT_EQ(copy, Settings);
 }
 
 TEST(JobReset, FreshJobKeepsRunModeAndDrawsARandomNumber) {

@@ -50,7 +50,9 @@ void ExpectNear(Rgba actual, Rgba expected, int tolerance, const std::string& wh
 // The straight RGBA of a 32-bit FreeImage pixel, y counted from the top.
 Rgba BitmapPixel(const Bitmap& b, int x, int yFromTop) {
     const BYTE* p =
-        FreeImage_GetScanLine(b.get(), FreeImage_GetHeight(b.get()) - 1 - yFromTop) + x * 4;
+        FreeImage_GetScanLine(
+            b.get(), static_cast<int>(FreeImage_GetHeight(b.get()) - 1 - static_cast<unsigned>(yFromTop))) +
+        x * 4;
     return MakeRgba(p[FI_RGBA_RED], p[FI_RGBA_GREEN], p[FI_RGBA_BLUE], p[FI_RGBA_ALPHA]);
 }
 

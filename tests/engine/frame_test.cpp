@@ -26,7 +26,8 @@ constexpr Rgb kYellow{255, 255, 0};
 
 // y counted from the top, as the bands are laid out.
 Rgb At(const Bitmap& b, int x, int y) {
-    return test_bitmaps::PixelAt(b, x, FreeImage_GetHeight(b.get()) - 1 - y);
+    return test_bitmaps::PixelAt(b, static_cast<unsigned>(x),
+                                 FreeImage_GetHeight(b.get()) - 1 - static_cast<unsigned>(y));
 }
 
 void ExpectNear(const Rgb& actual, const Rgb& expected, int tolerance, const std::string& where) {

@@ -64,7 +64,7 @@ Bytes HandBuiltJpeg(unsigned width, unsigned height, int scans = 1) {
     Put16be(sof, width);
     Append(sof, {1, 1, 0x11, 0});
     Append(jpeg, Segment(scans > 1 ? 0xC2 : 0xC0, sof));
-    for (std::uint8_t table : {0x00, 0x10}) {
+    for (const std::uint8_t table : {std::uint8_t{0x00}, std::uint8_t{0x10}}) {
         Bytes dht = {table, 1};
         dht.resize(17, 0);
         dht.push_back(0);
@@ -170,7 +170,7 @@ TEST_F(LoadJpegTest, RefusesFilesThatAreNotWholeJpegsOrTooLarge) {
         {"zero height", HandBuiltJpeg(40, 0)},
         {"more scans than the limit", HandBuiltJpeg(8, 8, kMaxJpegScans + 1)},
         {"cut in the middle of the image data",
-         Bytes(photo.begin(), photo.begin() + photo.size() / 2)},
+         Bytes(photo.begin(), photo.begin() + static_cast<std::ptrdiff_t>(photo.size() / 2))},
         {"cut before the end marker", noEnd},
         {"start and end markers only", {0xFF, 0xD8, 0xFF, 0xD9}},
         {"empty", {}},

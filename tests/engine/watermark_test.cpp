@@ -1,4 +1,5 @@
 #include "engine/watermark.h"
+#include "engine/conversion.h"
 #include "engine/drawing.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +30,8 @@ constexpr Rgb kWhite{255, 255, 255};
 
 // y counted from the top, as positions are measured.
 Rgb At(const Bitmap& b, int x, int y) {
-    return test_bitmaps::PixelAt(b, x, FreeImage_GetHeight(b.get()) - 1 - y);
+    return test_bitmaps::PixelAt(b, static_cast<unsigned>(x),
+                                 FreeImage_GetHeight(b.get()) - 1 - static_cast<unsigned>(y));
 }
 
 bool Near(const Rgb& a, const Rgb& b, int tolerance) {
@@ -103,7 +105,9 @@ class WatermarkTest : public EngineTest {
     void TearDown() override { ReleaseWatermarkFont(); }
 
     static Bitmap Draw(int width, int height, const std::string& name = {}) {
-        Bitmap out = WatermarkStep(SolidBitmap(width, height, kGrey), width, height);
+        Bitmap out = WatermarkStep(
+            SolidBitmap(static_cast<unsigned>(width), static_cast<unsigned>(height), kGrey), width,
+            height);
         if (out && !name.empty()) {
             test::SaveForViewing(out, "watermark_" + std::string(name));
         }

@@ -1,5 +1,5 @@
-// Helpers shared by the tests: fresh folders, generated JPEG files, running
-// the real binary, and reading back what it wrote.
+// Helpers of the tests that work with pictures: generated JPEG files, the
+// real binary, and reading back what it wrote.
 #pragma once
 
 #include <cstdint>
@@ -8,45 +8,21 @@
 
 #include "engine/bitmap.h"
 #include "fixtures/jpeg_writer.h"
+#include "support/files.h"
 
 namespace tarvik::test {
 
 using fixtures::JpegSpec;
 using fixtures::Pattern;
 
-// A new empty folder under the build's test-output folder, ending in "/".
-std::string MakeTempFolder(const std::string& name);
-
-// The folder where tests leave pictures for a person to look at.
-std::string TestOutputFolder();
-// Saves a bitmap there as NAME.png.
+// Saves a bitmap under the test-output folder as NAME.png.
 void SaveForViewing(const Bitmap& bitmap, const std::string& name);
 
 using fixtures::WriteJpeg;
-bool WriteFile(const std::string& path, const std::string& bytes);
-std::string ReadFile(const std::string& path);
-bool FileExists(const std::string& path);
-// Names in a folder (no "." and ".."), sorted.
-std::vector<std::string> ListFolder(const std::string& folder);
 
-struct RunResult {
-    int exitCode = -1;  // -1 when killed by a signal or timed out
-    int signal = 0;
-    bool timedOut = false;
-    std::string out;
-    std::string err;
-};
-
-// Runs a program with arguments in a folder, capturing both streams, with
-// stdin closed. Kills it after timeoutSeconds.
-RunResult RunProgram(const std::vector<std::string>& argv, const std::string& cwd = {},
-                     int timeoutSeconds = 60);
 // Runs the tarvik binary of this build.
 RunResult RunTarvik(const std::vector<std::string>& args, const std::string& cwd = {},
                     int timeoutSeconds = 60);
-
-// The lines of a text, split at LF.
-std::vector<std::string> Lines(const std::string& text);
 
 struct BmpHeader {
     bool valid = false;
