@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "cli/inputs.h"
 #include "core/catalog.h"
 #include "core/formats.h"
 #include "core/job.h"
@@ -52,6 +51,11 @@ QString DialogPatterns(const std::string& patterns) {
 }
 
 }  // namespace
+
+std::string FolderPart(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
 
 std::string RelativeFolder(const std::string& path, const std::string& base) {
     if (path.empty() || base.empty()) {

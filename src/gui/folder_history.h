@@ -9,6 +9,9 @@
 
 namespace tarvik {
 
+// The folder part of a path, up to and including its last "/"; "" without one.
+std::string FolderPart(const std::string& path);
+
 // "" when path or base is empty; otherwise the folder part of path with
 // every occurrence of base removed, or "" when base does not occur in it.
 std::string RelativeFolder(const std::string& path, const std::string& base);

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "cli/inputs.h"
 #include "core/catalog.h"
 #include "core/job.h"
 #include "core/settings.h"

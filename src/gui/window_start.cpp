@@ -17,6 +17,7 @@
 #include "gui/input_folders.h"
 #include "gui/main_window.h"
 #include "gui/single_instance.h"
+#include "gui/special_modes.h"
 #include "gui/themes.h"
 
 namespace tarvik {
@@ -49,9 +50,20 @@ void MeasureDisplay() {
     }
 }
 
-// The uninstall-feedback window and the screenshot mode are not part of
-// this build yet: they end at once.
-int RunSpecialMode() {
+// -U and -T run once, instead of the main window, and save no settings.
+int RunSpecialMode(const std::string& mode, const std::vector<std::string>& parameters,
+                   char* program) {
+    int qtArgc = 1;
+    char* qtArgv[] = {program, nullptr};
+    QApplication application(qtArgc, qtArgv);
+    LoadBuiltInImages();
+    ScanThemes();
+    LoadThemeImages(true, true, true);
+    if (mode == kUninstallWord) {
+        return RunUninstallWindow();
+    }
+    const std::string folder = parameters.size() > 1 ? std::string(Trim(parameters[1])) : "";
+    RunScreenshotMode(folder);
     return 0;
 }
 
@@ -101,7 +113,7 @@ int RunWindowFrontEnd(int argc, char** argv) {
     if (!parameters.empty()) {
         const std::string first = UpperAscii(Trim(parameters.front()));
         if (first == kUninstallWord || first == kScreenshotWord) {
-            return RunSpecialMode();
+            return RunSpecialMode(first, parameters, argv[0]);
         }
     }
     InstanceLock lock;

@@ -48,6 +48,7 @@ void PrepareWindowTest(const std::string& name) {
     PrepareProcess();
     Settings.ConfigFilePath = ConfigFilePath();
     LoadBuiltInImages();
+    ScanThemes();
     LoadThemeImages(true, true, true);
 }
 
