@@ -121,6 +121,12 @@ class InputGuard {
     bool InputChanged() const { return g_inputChanged; }
 };
 
+bool HasEmptyFrame(const JpegLayout& layout) {
+    return std::any_of(layout.frames.begin(), layout.frames.end(), [](const JpegFrame& frame) {
+        return frame.width == 0 || frame.height == 0;
+    });
+}
+
 bool FramesFitDecodeLimit(const JpegLayout& layout) {
     return std::all_of(layout.frames.begin(), layout.frames.end(), [](const JpegFrame& frame) {
         return FitsDecodeLimit(frame.width, frame.height);
@@ -139,7 +145,7 @@ ConvertFailure CheckJpegLayout(const JpegLayout& layout) {
     if (!layout.reachedEnd) {
         return ConvertFailure::Truncated;
     }
-    if (!layout.complete) {
+    if (!layout.complete || HasEmptyFrame(layout)) {
         return ConvertFailure::Load;
     }
     if (!FramesFitDecodeLimit(layout)) {
