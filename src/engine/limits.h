@@ -31,6 +31,9 @@ inline constexpr int kMaxJpegScans = 500;
 inline constexpr int kMaxJpegMetadataSegments = 1000;
 
 bool FitsDecodeLimit(std::uint32_t width, std::uint32_t height);
+// Whether a width x height image turned by whole degrees counter-clockwise,
+// grown to hold its turned corners, stays within the decode limit.
+bool FitsDecodeLimitRotated(std::uint64_t width, std::uint64_t height, int degrees);
 // Whether the BMP of this bitmap (headers, palette, uncompressed rows)
 // stays within the format's size fields.
 bool FitsBmpSizeLimit(FIBITMAP* bitmap);

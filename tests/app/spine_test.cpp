@@ -219,5 +219,15 @@ TEST(Spine, OutputNamesAsLongAsTheFileSystemAllowsSave) {
     }
 }
 
+TEST(Spine, ResizingBeyondTheDecodeLimitIsRefusedBeforeItIsDone) {
+    const std::string dir = MakeTempFolder("spine-resize-limit");
+    ASSERT_TRUE(WriteJpeg(dir + "photo.jpg", {.width = 200, .height = 100}));
+    const RunResult r =
+        RunTarvik({"-q", "-i", "photo.jpg", "--width=40000", "--height=40000"}, dir);
+    EXPECT_EQ(r.exitCode, 2) << r.out;
+    EXPECT_EQ(r.err, "Not converted: " + dir + "photo.jpg (The image is larger than the limit)\n");
+    EXPECT_EQ(ListFolder(dir), std::vector<std::string>{"photo.jpg"});
+}
+
 }  // namespace
 }  // namespace tarvik::test
