@@ -229,5 +229,17 @@ TEST(Spine, ResizingBeyondTheDecodeLimitIsRefusedBeforeItIsDone) {
     EXPECT_EQ(ListFolder(dir), std::vector<std::string>{"photo.jpg"});
 }
 
+TEST(Spine, QuietRunsStayQuietWithHugeFontSizes) {
+    // The drawing library warns on stderr for fonts it cannot scale.
+    const std::string dir = MakeTempFolder("spine-font-size");
+    ASSERT_TRUE(WriteJpeg(dir + "photo.jpg", {.width = 200, .height = 100}));
+    for (const char* size : {"--wm-font-size=50000", "--wm-font-size=2000000"}) {
+        const RunResult r = RunTarvik({"-q", "-i", "photo.jpg", "--wm-text=Hello", size}, dir);
+        EXPECT_EQ(r.exitCode, 0) << size;
+        EXPECT_EQ(r.out, "") << size;
+        EXPECT_EQ(r.err, "") << size;
+    }
+}
+
 }  // namespace
 }  // namespace tarvik::test
