@@ -199,6 +199,20 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
+Bitmap LoadJpegBytes(std::span<std::uint8_t> bytes, ConvertFailure* failure) {
+    ConvertFailure ignored = ConvertFailure::None;
+    ConvertFailure& why = failure != nullptr ? *failure : ignored;
+    const JpegLayout layout = WalkJpegSegments(bytes);
+    why = CheckJpegLayout(layout);
+    if (why != ConvertFailure::None) {
+        return {};
+    }
+    RepairJpegMetadata(bytes, layout);
+    Bitmap bitmap = DecodeJpeg(bytes);
+    why = bitmap ? ConvertFailure::None : ConvertFailure::Load;
+    return bitmap;
+}
+
 Bitmap LoadJpeg(const std::string& path, ConvertFailure* failure) {
     ConvertFailure ignored = ConvertFailure::None;
     ConvertFailure& why = failure != nullptr ? *failure : ignored;
@@ -208,18 +222,11 @@ Bitmap LoadJpeg(const std::string& path, ConvertFailure* failure) {
         return {};
     }
     const InputGuard guard(file->Span());
-    const JpegLayout layout = WalkJpegSegments(file->Span());
-    const ConvertFailure refusal = CheckJpegLayout(layout);
-    if (refusal != ConvertFailure::None || guard.InputChanged()) {
-        why = guard.InputChanged() ? ConvertFailure::Load : refusal;
+    Bitmap bitmap = LoadJpegBytes(file->Span(), &why);
+    if (guard.InputChanged()) {
+        why = ConvertFailure::Load;
         return {};
     }
-    RepairJpegMetadata(file->Span(), layout);
-    Bitmap bitmap = DecodeJpeg(file->Span());
-    if (!bitmap || guard.InputChanged()) {
-        return {};
-    }
-    why = ConvertFailure::None;
     return bitmap;
 }
 

@@ -1,6 +1,8 @@
 // Loading a JPEG input: the file is checked before FreeImage decodes it.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "core/job.h"
@@ -23,5 +25,8 @@ ConvertFailure CheckJpegLayout(const JpegLayout& layout);
 // CheckJpegLayout or fails to decode. Metadata that would lead FreeImage
 // out of bounds is repaired or dropped first; the image itself still loads.
 Bitmap LoadJpeg(const std::string& path, ConvertFailure* failure = nullptr);
+
+// The same over bytes in memory, which the metadata repair may change.
+Bitmap LoadJpegBytes(std::span<std::uint8_t> bytes, ConvertFailure* failure = nullptr);
 
 }  // namespace tarvik
