@@ -21,6 +21,7 @@ namespace {
 constexpr std::string_view kHiddenPrefix = ".tarvik-";
 constexpr std::size_t kRandomChars = 8;
 constexpr int kNameAttempts = 64;
+constexpr std::string_view kSelfFds = "/proc/self/fd/";
 constexpr std::string_view kNameChars =
     "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 
@@ -94,7 +95,7 @@ std::string HiddenName() {
 // Gives the open unnamed file a name in the folder. The /proc link needs no
 // privilege; AT_EMPTY_PATH is the way where /proc is not mounted.
 bool LinkDescriptor(int fd, int folderFd, const std::string& name) {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const std::string self = std::string(kSelfFds) + std::to_string(fd);
     if (linkat(AT_FDCWD, self.c_str(), folderFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
         return true;
     }
@@ -140,6 +141,11 @@ TempFile::~TempFile() {
 }
 
 bool TempFile::OpenUnnamed() {
+    // Without /proc the file could only be linked in with a privilege the
+    // program does not have.
+    if (access(kSelfFds.data(), F_OK) != 0) {
+        return false;
+    }
     fd_ = openat(folderFd_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     return fd_ >= 0;
 }
