@@ -5,7 +5,11 @@ CMAKE_FLAGS ?=
 # WERROR=ON turns compiler warnings into errors (CI sets it).
 WERROR ?= OFF
 
-.PHONY: deps build test demo bench sanitize clean format
+# Seconds each fuzz target runs.
+FUZZ_SECONDS ?= 120
+FUZZ_BUILD ?= build-fuzz
+
+.PHONY: deps build test demo bench sanitize fuzz clean format
 
 deps:
 	./scripts/install-deps
@@ -35,6 +39,16 @@ sanitize:
 
 format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+# Each target runs FUZZ_SECONDS from the seeds in fuzz/seeds (and the JPEGs
+# of TARVIK_CORPUS when it is set); a finding stops the run and leaves its
+# input in $(FUZZ_BUILD)/fuzz/.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DTARVIK_FUZZ=ON \
+	    -DTARVIK_BUILD_TESTS=OFF -DTARVIK_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target tarvik_fuzz_jpeg tarvik_fuzz_profile \
+	    tarvik_fuzz_options tarvik-sample
+	./scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD) out

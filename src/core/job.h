@@ -12,7 +12,11 @@ namespace tarvik {
 // Why the current file was not converted.
 enum class ConvertFailure : std::uint8_t {
     None,
-    Load,            // unreadable, incomplete or refused before decoding
+    Load,            // unreadable, or no image in it, or the decoder failed
+    NotJpeg,         // does not begin like a JPEG file
+    Truncated,       // cut short: no end marker or too little image data
+    TooLarge,        // the image, or what the operations make of it, is over the limit
+    TooComplex,      // more scans or metadata segments than allowed
     Operation,       // a transform, colour or depth step yielded no image
     DrawingMissing,  // a frame or watermark was asked for without the drawing module
     Drawing,         // the frame or watermark could not be drawn

@@ -44,6 +44,17 @@ Bitmap ConvertBitmap(Bitmap b, Convert convert) {
     return Bitmap(convert(b.get()));
 }
 
+// Gives the bitmap the resolution FreeImage gives one it makes from scratch
+// (72 dpi), as a composite of a layer over the image has: the frame and the
+// watermark steps write that resolution.
+inline void UseNewBitmapResolution(FIBITMAP* dib) {
+    const Bitmap fresh(FreeImage_Allocate(1, 1, 24));
+    if (dib != nullptr && fresh) {
+        FreeImage_SetDotsPerMeterX(dib, FreeImage_GetDotsPerMeterX(fresh.get()));
+        FreeImage_SetDotsPerMeterY(dib, FreeImage_GetDotsPerMeterY(fresh.get()));
+    }
+}
+
 // FreeImage memory stream.
 struct MemoryDeleter {
     void operator()(FIMEMORY* m) const noexcept {

@@ -121,17 +121,40 @@ class InputGuard {
     bool InputChanged() const { return g_inputChanged; }
 };
 
-bool FitsJpegLimits(const JpegLayout& layout) {
-    if (!layout.complete || layout.scans > kMaxJpegScans) {
-        return false;
-    }
-    for (const JpegFrame& frame : layout.frames) {
-        if (!FitsDecodeLimit(frame.width, frame.height)) {
-            return false;
-        }
-    }
-    return true;
+bool HasEmptyFrame(const JpegLayout& layout) {
+    return std::any_of(layout.frames.begin(), layout.frames.end(), [](const JpegFrame& frame) {
+        return frame.width == 0 || frame.height == 0;
+    });
 }
+
+bool FramesFitDecodeLimit(const JpegLayout& layout) {
+    return std::all_of(layout.frames.begin(), layout.frames.end(), [](const JpegFrame& frame) {
+        return FitsDecodeLimit(frame.width, frame.height);
+    });
+}
+
+}  // namespace
+
+ConvertFailure CheckJpegLayout(const JpegLayout& layout) {
+    if (!layout.startsWithSoi) {
+        return ConvertFailure::NotJpeg;
+    }
+    if (layout.tooManySegments || layout.scans > kMaxJpegScans) {
+        return ConvertFailure::TooComplex;
+    }
+    if (!layout.reachedEnd) {
+        return ConvertFailure::Truncated;
+    }
+    if (!layout.complete || HasEmptyFrame(layout)) {
+        return ConvertFailure::Load;
+    }
+    if (!FramesFitDecodeLimit(layout)) {
+        return ConvertFailure::TooLarge;
+    }
+    return HoldsDeclaredBlocks(layout) ? ConvertFailure::None : ConvertFailure::Truncated;
+}
+
+namespace {
 
 // Reads the file bytes for FreeImage. FreeImage's own memory stream copies
 // byte by byte when libjpeg asks for 4096 one-byte items, which costs a
@@ -176,16 +199,35 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-Bitmap LoadJpeg(const std::string& path) {
-    const std::unique_ptr<MappedFile> file = MapInputFile(path);
-    const InputGuard guard(file->Span());
-    const JpegLayout layout = WalkJpegSegments(file->Span());
-    if (!FitsJpegLimits(layout) || guard.InputChanged()) {
+Bitmap LoadJpegBytes(std::span<std::uint8_t> bytes, ConvertFailure* failure) {
+    ConvertFailure ignored = ConvertFailure::None;
+    ConvertFailure& why = failure != nullptr ? *failure : ignored;
+    const JpegLayout layout = WalkJpegSegments(bytes);
+    why = CheckJpegLayout(layout);
+    if (why != ConvertFailure::None) {
         return {};
     }
-    RepairJpegMetadata(file->Span(), layout);
-    Bitmap bitmap = DecodeJpeg(file->Span());
-    return guard.InputChanged() ? Bitmap() : std::move(bitmap);
+    RepairJpegMetadata(bytes, layout);
+    Bitmap bitmap = DecodeJpeg(bytes);
+    why = bitmap ? ConvertFailure::None : ConvertFailure::Load;
+    return bitmap;
+}
+
+Bitmap LoadJpeg(const std::string& path, ConvertFailure* failure) {
+    ConvertFailure ignored = ConvertFailure::None;
+    ConvertFailure& why = failure != nullptr ? *failure : ignored;
+    why = ConvertFailure::Load;
+    const std::unique_ptr<MappedFile> file = MapInputFile(path);
+    if (file->Span().empty()) {
+        return {};
+    }
+    const InputGuard guard(file->Span());
+    Bitmap bitmap = LoadJpegBytes(file->Span(), &why);
+    if (guard.InputChanged()) {
+        why = ConvertFailure::Load;
+        return {};
+    }
+    return bitmap;
 }
 
 }  // namespace tarvik

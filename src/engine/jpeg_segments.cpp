@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "engine/limits.h"
+
 namespace tarvik {
 namespace {
 
@@ -11,6 +13,14 @@ constexpr std::uint8_t kSoi = 0xD8;
 constexpr std::uint8_t kEoi = 0xD9;
 constexpr std::uint8_t kSos = 0xDA;
 constexpr std::uint8_t kTem = 0x01;
+constexpr std::uint8_t kCom = 0xFE;
+constexpr std::uint8_t kSof0 = 0xC0;
+constexpr std::uint8_t kSof1 = 0xC1;
+constexpr std::uint8_t kSof2 = 0xC2;
+constexpr std::uint8_t kSof3 = 0xC3;
+// The longest end-of-band run one code of a progressive AC scan covers.
+constexpr std::uint64_t kMaxEndOfBandRun = 32767;
+constexpr std::uint64_t kBlockSide = 8;
 constexpr std::uint8_t kApp0 = 0xE0;
 constexpr std::uint8_t kApp1 = 0xE1;
 constexpr std::uint8_t kApp13 = 0xED;
@@ -88,6 +98,29 @@ std::uint8_t NextMarker(std::span<const std::uint8_t> b, std::size_t& pos) {
     return 0;
 }
 
+JpegFrame ReadFrame(std::uint8_t marker, const std::uint8_t* p, std::size_t size) {
+    JpegFrame frame{marker, Be16(p + 3), Be16(p + 1), {}};
+    const std::size_t count = size >= 6 ? p[5] : 0;
+    for (std::size_t i = 0, at = 6; i < count && at + 3 <= size; ++i, at += 3) {
+        frame.components.push_back({p[at], static_cast<std::uint8_t>(p[at + 1] >> 4),
+                                    static_cast<std::uint8_t>(p[at + 1] & 15)});
+    }
+    return frame;
+}
+
+JpegScan ReadScan(const std::uint8_t* p, std::size_t size) {
+    JpegScan scan;
+    const std::size_t count = size >= 1 ? p[0] : 0;
+    if (size < 1 + 2 * count + 3) {
+        return scan;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        scan.components.push_back(p[1 + 2 * i]);
+    }
+    scan.spectralStart = p[1 + 2 * count];
+    return scan;
+}
+
 // Records what the layout needs from one segment; false when libjpeg
 // would stop at it.
 bool ReadSegment(std::span<const std::uint8_t> b, const JpegSegment& seg, JpegLayout& layout) {
@@ -96,16 +129,52 @@ bool ReadSegment(std::span<const std::uint8_t> b, const JpegSegment& seg, JpegLa
         if (seg.size < 5) {
             return false;
         }
-        layout.frames.push_back({Be16(payload + 3), Be16(payload + 1)});
+        layout.frames.push_back(ReadFrame(seg.marker, payload, seg.size));
     } else if (seg.marker == kSos) {
         if (layout.frames.empty()) {
             return false;
         }
         ++layout.scans;
-    } else if (IsApp(seg.marker)) {
-        layout.appSegments.push_back(seg);
+        if (layout.scanList.size() <= static_cast<std::size_t>(kMaxJpegScans)) {
+            layout.scanList.push_back(ReadScan(payload, seg.size));
+        }
+    } else if (IsApp(seg.marker) || seg.marker == kCom) {
+        if (++layout.metadataSegments > kMaxJpegMetadataSegments) {
+            layout.tooManySegments = true;
+            return false;
+        }
+        if (IsApp(seg.marker)) {
+            layout.appSegments.push_back(seg);
+        }
     }
     return true;
+}
+
+std::uint64_t CeilDiv(std::uint64_t a, std::uint64_t b) {
+    return b == 0 ? 0 : (a + b - 1) / b;
+}
+
+// The blocks of one component in a scan of that component alone; an
+// interleaved scan pads to whole MCUs and so has at least as many.
+std::uint64_t ComponentBlocks(const JpegFrame& frame, const JpegComponent& c) {
+    std::uint64_t hMax = 0;
+    std::uint64_t vMax = 0;
+    for (const JpegComponent& other : frame.components) {
+        hMax = std::max<std::uint64_t>(hMax, other.h);
+        vMax = std::max<std::uint64_t>(vMax, other.v);
+    }
+    const std::uint64_t width = CeilDiv(std::uint64_t{frame.width} * c.h, hMax);
+    const std::uint64_t height = CeilDiv(std::uint64_t{frame.height} * c.v, vMax);
+    return CeilDiv(width, kBlockSide) * CeilDiv(height, kBlockSide);
+}
+
+const JpegComponent* FindComponent(const JpegFrame& frame, std::uint8_t id) {
+    for (const JpegComponent& c : frame.components) {
+        if (c.id == id) {
+            return &c;
+        }
+    }
+    return nullptr;
 }
 
 // ---- EXIF: a TIFF structure inside the APP1 payload ----
@@ -366,22 +435,68 @@ Verdict RepairSegment(std::uint8_t marker, std::span<std::uint8_t> p) {
 
 }  // namespace
 
+std::uint64_t MinimumScanBits(const JpegFrame& frame, const JpegScan& scan) {
+    const bool sequential = frame.marker == kSof0 || frame.marker == kSof1 || frame.marker == kSof3;
+    if (!sequential && frame.marker != kSof2) {
+        return 0;
+    }
+    std::uint64_t bits = 0;
+    for (const std::uint8_t id : scan.components) {
+        const JpegComponent* c = FindComponent(frame, id);
+        const std::uint64_t blocks = c != nullptr ? ComponentBlocks(frame, *c) : 0;
+        bits += sequential || scan.spectralStart == 0 ? blocks : CeilDiv(blocks, kMaxEndOfBandRun);
+    }
+    return bits;
+}
+
+bool HoldsDeclaredBlocks(const JpegLayout& layout) {
+    if (layout.frames.empty()) {
+        return false;
+    }
+    const JpegFrame& frame = layout.frames.front();
+    std::uint64_t dataBits = 0;
+    for (const JpegScan& scan : layout.scanList) {
+        const std::uint64_t bits = std::uint64_t{scan.dataBytes} * 8;
+        if (bits < MinimumScanBits(frame, scan)) {
+            return false;
+        }
+        dataBits += bits;
+    }
+    // Every block's DC is coded somewhere, at least one bit each, also in a
+    // progressive image whose AC scans cover many blocks with one code.
+    JpegScan everything;
+    for (const JpegComponent& c : frame.components) {
+        everything.components.push_back(c.id);
+    }
+    return dataBits >= MinimumScanBits(frame, everything);
+}
+
 JpegLayout WalkJpegSegments(std::span<const std::uint8_t> b) {
     JpegLayout layout;
     if (b.size() < 4 || b[0] != 0xFF || b[1] != kSoi) {
         return layout;
     }
+    layout.startsWithSoi = true;
     std::size_t pos = 2;
+    // Where the entropy-coded data of the last scan began; it ends at the
+    // next marker other than RST.
+    std::size_t dataStart = 0;
+    JpegScan* open = nullptr;
     for (std::uint8_t m = NextMarker(b, pos); m != 0; m = NextMarker(b, pos)) {
+        if (IsParameterless(m)) {
+            continue;
+        }
+        if (open != nullptr) {
+            open->dataBytes = pos - 2 - dataStart;
+            open = nullptr;
+        }
         if (m == kEoi) {
+            layout.reachedEnd = true;
             layout.complete = layout.scans > 0;
             return layout;
         }
         if (m == kSoi || b.size() - pos < 2) {
             return layout;
-        }
-        if (IsParameterless(m)) {
-            continue;
         }
         const std::size_t length = Be16(&b[pos]);
         if (length < 2 || length > b.size() - pos ||
@@ -389,6 +504,10 @@ JpegLayout WalkJpegSegments(std::span<const std::uint8_t> b) {
             return layout;
         }
         pos += length;
+        if (m == kSos && layout.scanList.size() == static_cast<std::size_t>(layout.scans)) {
+            open = &layout.scanList.back();
+            dataStart = pos;
+        }
     }
     return layout;
 }

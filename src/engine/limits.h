@@ -23,7 +23,17 @@ inline constexpr std::uint64_t kMaxJpegFileBytes = 0xFFFFFFFFull;
 // dozen. 500 is the limit libjpeg-turbo applies when asked to bound scans.
 inline constexpr int kMaxJpegScans = 500;
 
+// Each APP or COM segment the decoder keeps is appended to a list it walks
+// from its start, so the cost grows with the square of their number.
+// Cameras write a handful; an ICC profile split into its largest number of
+// pieces (255) and extended XMP still fit under this bound, which costs the
+// decoder well under a millisecond.
+inline constexpr int kMaxJpegMetadataSegments = 1000;
+
 bool FitsDecodeLimit(std::uint32_t width, std::uint32_t height);
+// Whether a width x height image turned by whole degrees counter-clockwise,
+// grown to hold its turned corners, stays within the decode limit.
+bool FitsDecodeLimitRotated(std::uint64_t width, std::uint64_t height, int degrees);
 // Whether the BMP of this bitmap (headers, palette, uncompressed rows)
 // stays within the format's size fields.
 bool FitsBmpSizeLimit(FIBITMAP* bitmap);

@@ -14,6 +14,7 @@
 #include "core/setting_values.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "core/utf8_case.h"
 
 namespace tarvik {
 namespace {
@@ -33,14 +34,6 @@ std::string BaseName(const std::string& path) {
     std::string name = path.substr(path.rfind('/') + 1);
     const std::size_t dot = name.rfind('.');
     return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
-std::string TitleCase(std::string_view text) {
-    std::string out = LowerAscii(text);
-    if (!out.empty()) {
-        out[0] = UpperAscii(out.substr(0, 1))[0];
-    }
-    return out;
 }
 
 // Padded on the left to five digits; a longer value keeps its first five.
@@ -96,24 +89,25 @@ bool IsDateTimeToken(std::string_view token) {
 
 std::string NameValue(std::string_view token) {
     const std::string name = BaseName(Job.SourceFile);
+    // Names are UTF-8: every letter has its case forms, not only ASCII.
     if (token == "%filename[u]%") {
-        return UpperAscii(name);
+        return UpperUtf8(name);
     }
     if (token == "%filename[l]%") {
-        return LowerAscii(name);
+        return LowerUtf8(name);
     }
     if (token == "%filename[t]%") {
-        return TitleCase(name);
+        return TitleUtf8(name);
     }
     return name;
 }
 
 std::string ExtensionValue(std::string_view token) {
     if (token == "%ext[u]%") {
-        return UpperAscii(Job.OutputExtension);
+        return UpperUtf8(Job.OutputExtension);
     }
     if (token == "%ext[t]%") {
-        return TitleCase(Job.OutputExtension);
+        return TitleUtf8(Job.OutputExtension);
     }
     return Job.OutputExtension;
 }
@@ -170,7 +164,7 @@ std::string ExpandToken(std::string_view text, std::string_view token) {
 }
 
 std::string ExpandFilenameMask() {
-    std::string mask = LowerAscii(Settings.Advanced.FilenameMask);
+    std::string mask = LowerUtf8(Settings.Advanced.FilenameMask);
     if (mask.empty()) {
         mask = kDefaultMask;
     }

@@ -74,10 +74,11 @@ Bitmap DrawingSteps(Bitmap bitmap, int width, int height) {
 
 bool ConvertFile() {
     Job.Failure = ConvertFailure::None;
-    Bitmap bitmap = LoadJpeg(Job.SourceFile);
+    ConvertFailure loadFailure = ConvertFailure::Load;
+    Bitmap bitmap = LoadJpeg(Job.SourceFile, &loadFailure);
     Job.SourceBpp = static_cast<int>(BitmapBpp(bitmap));
     if (Width(bitmap) == 0 || Height(bitmap) == 0) {
-        Job.Failure = ConvertFailure::Load;
+        Job.Failure = loadFailure;
         return false;
     }
 

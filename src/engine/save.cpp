@@ -3,8 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "core/atomic_file.h"
 #include "core/job.h"
@@ -98,6 +101,99 @@ bool FixBmpHeader(int fd) {
 
 namespace {
 
+// FreeImage's writer over the temporary file's descriptor, with a buffer
+// of its own: FreeImage writes a BMP in many small pieces and may seek back
+// to patch its header. Every write is checked; the first failure sticks,
+// so a short write anywhere fails the whole save.
+class DescriptorWriter {
+  public:
+    explicit DescriptorWriter(int fd) : fd_(fd) { buffer_.reserve(kBufferBytes); }
+
+    FreeImageIO Io() const { return {&Read, &Write, &Seek, &Tell}; }
+    bool Finish() { return Flush() && !failed_; }
+
+  private:
+    static constexpr std::size_t kBufferBytes = std::size_t{1} << 16;
+
+    static DescriptorWriter& Of(fi_handle h) { return *static_cast<DescriptorWriter*>(h); }
+
+    static unsigned DLL_CALLCONV Read(void*, unsigned, unsigned, fi_handle) { return 0; }
+
+    static unsigned DLL_CALLCONV Write(void* data, unsigned size, unsigned count, fi_handle h) {
+        DescriptorWriter& w = Of(h);
+        const std::uint64_t bytes = std::uint64_t{size} * count;
+        return w.Append(static_cast<const std::uint8_t*>(data), bytes) ? count : 0;
+    }
+
+    static int DLL_CALLCONV Seek(fi_handle h, long offset, int origin) {
+        DescriptorWriter& w = Of(h);
+        const std::int64_t base = origin == SEEK_SET   ? 0
+                                  : origin == SEEK_CUR ? static_cast<std::int64_t>(w.position_)
+                                                       : static_cast<std::int64_t>(w.end_);
+        const std::int64_t to = base + offset;
+        if (to < 0) {
+            return -1;
+        }
+        w.position_ = static_cast<std::uint64_t>(to);
+        return 0;
+    }
+
+    static long DLL_CALLCONV Tell(fi_handle h) { return static_cast<long>(Of(h).position_); }
+
+    bool Append(const std::uint8_t* data, std::uint64_t bytes) {
+        if (failed_) {
+            return false;
+        }
+        // A write elsewhere than after the buffered bytes starts a new run.
+        const bool follows = position_ == start_ + buffer_.size();
+        if ((!follows || buffer_.size() + bytes > kBufferBytes) && !Flush()) {
+            return false;
+        }
+        if (bytes >= kBufferBytes) {
+            failed_ = !WriteAt(data, bytes, position_);
+        } else {
+            if (buffer_.empty()) {
+                start_ = position_;
+            }
+            buffer_.insert(buffer_.end(), data, data + bytes);
+        }
+        position_ += bytes;
+        end_ = std::max(end_, position_);
+        return !failed_;
+    }
+
+    bool Flush() {
+        if (!buffer_.empty() && !failed_) {
+            failed_ = !WriteAt(buffer_.data(), buffer_.size(), start_);
+        }
+        buffer_.clear();
+        return !failed_;
+    }
+
+    bool WriteAt(const std::uint8_t* data, std::uint64_t bytes, std::uint64_t at) const {
+        while (bytes > 0) {
+            const ssize_t n = pwrite(fd_, data, bytes, static_cast<off_t>(at));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                return false;
+            }
+            data += n;
+            bytes -= static_cast<std::uint64_t>(n);
+            at += static_cast<std::uint64_t>(n);
+        }
+        return true;
+    }
+
+    int fd_;
+    std::vector<std::uint8_t> buffer_;
+    std::uint64_t start_ = 0;     // file offset of the buffer's first byte
+    std::uint64_t position_ = 0;  // where the next write goes
+    std::uint64_t end_ = 0;
+    bool failed_ = false;
+};
+
 bool WriteOutput(FIBITMAP* bitmap, const std::string& path) {
     if (!FitsBmpSizeLimit(bitmap) || !CreateParentFolders(path)) {
         return false;
@@ -106,20 +202,23 @@ bool WriteOutput(FIBITMAP* bitmap, const std::string& path) {
         return SaveBmpExactColorTable(bitmap, path);
     }
     TempFile tmp(path);
-    if (!tmp.Ok()) {
-        return false;
-    }
     const auto fif = static_cast<FREE_IMAGE_FORMAT>(Job.OutputFormatId);
-    if (!FreeImage_Save(fif, bitmap, tmp.Path().c_str(), Job.SaveFlags)) {
-        return false;
-    }
-    if (fif == FIF_BMP && !FixBmpHeader(tmp.Descriptor())) {
-        return false;
-    }
-    return tmp.Commit(TempFile::Flush::kNone);
+    return WriteImage(tmp, bitmap, fif, Job.SaveFlags) && tmp.Commit(TempFile::Flush::kNone);
 }
 
 }  // namespace
+
+bool WriteImage(TempFile& file, FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, int flags) {
+    if (!file.Ok()) {
+        return false;
+    }
+    DescriptorWriter writer(file.Descriptor());
+    FreeImageIO io = writer.Io();
+    if (!FreeImage_SaveToHandle(format, bitmap, &io, &writer, flags) || !writer.Finish()) {
+        return false;
+    }
+    return format != FIF_BMP || FixBmpHeader(file.Descriptor());
+}
 
 SaveResult SaveOutputImage(FIBITMAP* bitmap, const std::string& path) {
     if (bitmap == nullptr || path.empty()) {

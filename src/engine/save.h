@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/atomic_file.h"
 #include "engine/bitmap.h"
 
 namespace tarvik {
@@ -13,6 +14,11 @@ enum class SaveResult { Saved, SameAsInput, Failed };
 // through a temporary file renamed over the final name, and makes the BMP
 // header's size fields tell the truth.
 SaveResult SaveOutputImage(FIBITMAP* bitmap, const std::string& path);
+
+// Writes the bitmap in the format into the temporary file, through its
+// descriptor; false when FreeImage or any write fails. A BMP's size fields
+// are made to match what was written.
+bool WriteImage(TempFile& file, FIBITMAP* bitmap, FREE_IMAGE_FORMAT format, int flags);
 
 // Creates every missing folder of the path's folder part.
 bool CreateParentFolders(const std::string& path);

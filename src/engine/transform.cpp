@@ -4,8 +4,10 @@
 #include <limits>
 
 #include "core/color_text.h"
+#include "core/job.h"
 #include "core/setting_values.h"
 #include "core/settings.h"
+#include "engine/limits.h"
 
 namespace tarvik {
 namespace {
@@ -61,6 +63,13 @@ Size KeepAspect(int w, int h, int tw, int th) {
     return {RoundHalfUp(static_cast<float>(th) / ratio), th};
 }
 
+// A size over the decode limit is refused before anything is allocated;
+// the file fails with that reason.
+Bitmap TooLarge() {
+    Job.Failure = ConvertFailure::TooLarge;
+    return {};
+}
+
 }  // namespace
 
 Bitmap RotateImage(Bitmap bitmap) {
@@ -71,8 +80,14 @@ Bitmap RotateImage(Bitmap bitmap) {
     }
     const double w = BitmapWidth(bitmap);
     const double h = BitmapHeight(bitmap);
-    bitmap = RotatableDepth(std::move(bitmap));
     const auto type = ValueOf<RotationType>(t.ImageRotationType);
+    // The simple rotation grows the image to hold its corners; the advanced
+    // one keeps its size.
+    if (type == RotationType::Simple &&
+        !FitsDecodeLimitRotated(BitmapWidth(bitmap), BitmapHeight(bitmap), angle)) {
+        return TooLarge();
+    }
+    bitmap = RotatableDepth(std::move(bitmap));
     if (type == RotationType::Simple) {
         const RGBQUAD back = BackgroundQuad(ParseColor(t.ImageRotationBackColor));
         return ConvertBitmap(std::move(bitmap),
@@ -132,6 +147,11 @@ Bitmap ResizeImage(Bitmap bitmap, int width, int height) {
         return bitmap;
     }
     const Size target = t.KeepAspectRatio != 0 ? KeepAspect(width, height, tw, th) : Size{tw, th};
+    if (target.width <= 0 || target.height <= 0 ||
+        !FitsDecodeLimit(static_cast<std::uint32_t>(target.width),
+                         static_cast<std::uint32_t>(target.height))) {
+        return TooLarge();
+    }
     const FREE_IMAGE_FILTER filter = ResizeFilter();
     return ConvertBitmap(std::move(bitmap), [&](FIBITMAP* dib) {
         return FreeImage_Rescale(dib, target.width, target.height, filter);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "engine/draw/surface.h"
 #include "engine/draw/text.h"
 #include "engine/frame.h"
+#include "engine/limits.h"
 
 namespace tarvik {
 namespace {
@@ -30,11 +33,28 @@ constexpr std::string_view kLineBreak = "%eol%";
 
 Font g_font;
 
+// The geometry is done in 64 bits: settings may hold any int, and their
+// sums and products must not wrap. Sizes that reach a surface or FreeImage
+// are checked against the decode limit first, which also keeps them in int.
+using Length = std::int64_t;
+
+// A drawing position far outside any surface draws nothing either way.
+int ToDrawCoordinate(Length v) {
+    constexpr Length kFar = Length{1} << 30;
+    return static_cast<int>(std::clamp(v, -kFar, kFar));
+}
+
+bool FitsLayer(Length width, Length height) {
+    return width > 0 && height > 0 && width <= std::numeric_limits<std::uint32_t>::max() &&
+           height <= std::numeric_limits<std::uint32_t>::max() &&
+           FitsDecodeLimit(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
+}
+
 // The text box: its size with padding, and where each line goes.
 struct TextBox {
-    int width = 0;
-    int height = 0;
-    int advance = 0;
+    Length width = 0;
+    Length height = 0;
+    Length advance = 0;
     std::vector<int> lineWidths;
 };
 
@@ -54,27 +74,27 @@ TextBox MeasureBox(const Surface& measure, const std::vector<std::string>& lines
                    const WatermarkSettings& w) {
     const bool antialias = w.TextAntialiasing != 0;
     TextBox box;
-    int lineHeight = 0;
+    Length lineHeight = 0;
     for (const std::string& line : lines) {
         const TextSize size = MeasureText(measure, g_font, line, antialias);
         box.lineWidths.push_back(size.width);
-        box.width = std::max(box.width, size.width);
-        lineHeight = std::max(lineHeight, size.height);
+        box.width = std::max<Length>(box.width, size.width);
+        lineHeight = std::max<Length>(lineHeight, size.height);
     }
     if (lines.size() > 1) {
-        box.width = std::max(box.width, kMinLineBox);
-        lineHeight = std::max(lineHeight, kMinLineBox);
+        box.width = std::max<Length>(box.width, kMinLineBox);
+        lineHeight = std::max<Length>(lineHeight, kMinLineBox);
     }
-    const int lineCount = static_cast<int>(lines.size());
-    const int padding = w.TextPadding;
+    const auto lineCount = static_cast<Length>(lines.size());
+    const Length padding = w.TextPadding;
     box.advance = lineHeight + w.FontLeading;
     box.height = lineHeight + box.advance * (lineCount - 1) + 2 * padding;
     box.width += 2 * padding;
     return box;
 }
 
-int LineX(const TextBox& box, int lineWidth, const WatermarkSettings& w) {
-    const int padding = w.TextPadding;
+Length LineX(const TextBox& box, int lineWidth, const WatermarkSettings& w) {
+    const Length padding = w.TextPadding;
     if (box.lineWidths.size() == 1) {
         return padding;
     }
@@ -82,15 +102,15 @@ int LineX(const TextBox& box, int lineWidth, const WatermarkSettings& w) {
         case TextAlignment::Left:
             return padding;
         case TextAlignment::Center:
-            return static_cast<int>(std::lround((box.width - lineWidth) / 2.0));
+            return std::llround(static_cast<double>(box.width - lineWidth) / 2.0);
         case TextAlignment::Right:
             return box.width - lineWidth - padding;
     }
     return 0;
 }
 
-int LineY(const TextBox& box, std::size_t index, const WatermarkSettings& w) {
-    return w.TextPadding + box.advance * static_cast<int>(index);
+Length LineY(const TextBox& box, std::size_t index, const WatermarkSettings& w) {
+    return w.TextPadding + box.advance * static_cast<Length>(index);
 }
 
 // Without anti-aliasing every pixel of the box is one of the two colours,
@@ -101,8 +121,9 @@ Surface RenderPlainText(Surface box, const TextBox& layout, const std::vector<st
     const Rgba back = ParseColorAlpha(w.BackColor, w.BackOpacity);
     FillSurface(box, back);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        DrawTextOnBackground(box, g_font, lines[i], LineX(layout, layout.lineWidths[i], w),
-                             LineY(layout, i, w), text, back);
+        DrawTextOnBackground(box, g_font, lines[i],
+                             ToDrawCoordinate(LineX(layout, layout.lineWidths[i], w)),
+                             ToDrawCoordinate(LineY(layout, i, w)), text, back);
     }
     return box;
 }
@@ -111,16 +132,19 @@ Surface RenderPlainText(Surface box, const TextBox& layout, const std::vector<st
 // surfaces and laid down with their opacities.
 Surface RenderSmoothText(Surface box, const TextBox& layout, const std::vector<std::string>& lines,
                          const WatermarkSettings& w) {
-    Surface background = CreateSurface(layout.width, layout.height);
-    Surface result = CreateSurface(layout.width, layout.height);
+    const auto width = static_cast<int>(layout.width);
+    const auto height = static_cast<int>(layout.height);
+    Surface background = CreateSurface(width, height);
+    Surface result = CreateSurface(width, height);
     if (!background || !result) {
         return {};
     }
     FillSurface(background, ParseColorAlpha(w.BackColor, kOpaqueAlpha));
     const Rgba text = ParseColorAlpha(w.FontColor, kOpaqueAlpha);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        DrawTextAntialiased(box, g_font, lines[i], LineX(layout, layout.lineWidths[i], w),
-                            LineY(layout, i, w), text);
+        DrawTextAntialiased(box, g_font, lines[i],
+                            ToDrawCoordinate(LineX(layout, layout.lineWidths[i], w)),
+                            ToDrawCoordinate(LineY(layout, i, w)), text);
     }
     DrawSurface(result, background, 0, 0, w.BackOpacity);
     DrawSurface(result, box, 0, 0, w.TextOpacity);
@@ -137,7 +161,9 @@ Bitmap BuildTextLayer(const WatermarkSettings& w, std::string_view text) {
         return {};
     }
     const TextBox layout = MeasureBox(box, lines, w);
-    if (!ResizeSurface(box, layout.width, layout.height)) {
+    // Checked before anything of that size is allocated.
+    if (!FitsLayer(layout.width, layout.height) ||
+        !ResizeSurface(box, static_cast<int>(layout.width), static_cast<int>(layout.height))) {
         return {};
     }
     Surface layer = w.TextAntialiasing != 0 ? RenderSmoothText(std::move(box), layout, lines, w)
@@ -185,25 +211,29 @@ Placement PlacementOf(WatermarkType type, const WatermarkSettings& w) {
 }
 
 struct Area {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
+    Length x = 0;
+    Length y = 0;
+    Length width = 0;
+    Length height = 0;
 };
 
 // The frame's bands are all 0 when there is no frame, so a frame boundary
 // then covers the whole image.
 Area PlacementArea(int boundary, int width, int height, const FrameWidths& f) {
     if (ValueOf<Boundary>(boundary) == Boundary::Frame) {
-        return {f.left, f.top, width - f.left - f.right, height - f.top - f.bottom};
+        return {f.left, f.top, Length{width} - f.left - f.right, Length{height} - f.top - f.bottom};
     }
     return {0, 0, width, height};
 }
 
 // Counter-clockwise; the layer grows and its new corners are transparent.
+// A layer that would outgrow the decode limit is not turned (and not drawn).
 Bitmap RotateLayer(Bitmap layer, int angle) {
     if (angle < kFirstRotation || angle > kLastRotation) {
         return layer;
+    }
+    if (!FitsDecodeLimitRotated(BitmapWidth(layer), BitmapHeight(layer), angle)) {
+        return {};
     }
     return ConvertBitmap(std::move(layer), [angle](FIBITMAP* dib) {
         return FreeImage_Rotate(dib, static_cast<double>(angle), nullptr);
@@ -212,8 +242,8 @@ Bitmap RotateLayer(Bitmap layer, int angle) {
 
 // Keeps the top-left part that fits the area beside the offsets.
 Bitmap CropLayer(Bitmap layer, const Area& area, const Placement& p) {
-    int width = static_cast<int>(BitmapWidth(layer));
-    int height = static_cast<int>(BitmapHeight(layer));
+    Length width = BitmapWidth(layer);
+    Length height = BitmapHeight(layer);
     const bool cutX = width + p.offsetX > area.width;
     const bool cutY = height + p.offsetY > area.height;
     if (!layer || (!cutX && !cutY)) {
@@ -221,31 +251,35 @@ Bitmap CropLayer(Bitmap layer, const Area& area, const Placement& p) {
     }
     width = cutX ? area.width - p.offsetX : width;
     height = cutY ? area.height - p.offsetY : height;
+    // Cut, the layer only shrinks; nothing is left when the offset eats it.
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
     return ConvertBitmap(std::move(layer), [width, height](FIBITMAP* dib) {
-        return FreeImage_Copy(dib, 0, 0, width, height);
+        return FreeImage_Copy(dib, 0, 0, static_cast<int>(width), static_cast<int>(height));
     });
 }
 
 struct Point {
-    int x = 0;
-    int y = 0;
+    Length x = 0;
+    Length y = 0;
 };
 
 // Offsets move the layer in from the edges it is aligned to; a centred axis
 // ignores them.
-Point LayerPosition(const Area& area, int lw, int lh, const Placement& p) {
-    const int left = p.offsetX;
-    const int centreX = (area.width - lw) / 2;
-    const int right = area.width - lw - p.offsetX;
-    const int top = p.offsetY;
-    const int middleY = (area.height - lh) / 2;
-    const int bottom = area.height - lh - p.offsetY;
+Point LayerPosition(const Area& area, Length lw, Length lh, const Placement& p) {
+    const Length left = p.offsetX;
+    const Length centreX = (area.width - lw) / 2;
+    const Length right = area.width - lw - p.offsetX;
+    const Length top = p.offsetY;
+    const Length middleY = (area.height - lh) / 2;
+    const Length bottom = area.height - lh - p.offsetY;
     static constexpr int kColumns = 3;
     if (p.position < Code(Position::TopLeft) || p.position > Code(Position::BottomRight)) {
         return {area.x, area.y};
     }
-    const int xs[kColumns] = {left, centreX, right};
-    const int ys[kColumns] = {top, middleY, bottom};
+    const Length xs[kColumns] = {left, centreX, right};
+    const Length ys[kColumns] = {top, middleY, bottom};
     return {area.x + xs[p.position % kColumns], area.y + ys[p.position / kColumns]};
 }
 
@@ -257,21 +291,26 @@ Bitmap PlaceLayer(Bitmap image, Bitmap layer, const Placement& p, int width, int
     if (!layer) {
         return image;
     }
-    const int lw = static_cast<int>(BitmapWidth(layer));
-    const int lh = static_cast<int>(BitmapHeight(layer));
-    const Point at = LayerPosition(area, lw, lh, p);
+    const Length lw = BitmapWidth(layer);
+    const Length lh = BitmapHeight(layer);
+    const Point point = LayerPosition(area, lw, lh, p);
     // A layer that does not fit inside the image is not pasted.
-    if (at.x < 0 || at.y < 0 || at.x + lw > width || at.y + lh > height) {
+    if (point.x < 0 || point.y < 0 || point.x + lw > width || point.y + lh > height) {
         return image;
     }
+    struct {
+        int x, y;
+    } const at{static_cast<int>(point.x), static_cast<int>(point.y)};
     // Pasting into a transparent canvas of the image's size and blending
     // that over the whole image only changes the pixels under the layer, so
     // the same is done on that region alone: far less work on a large photo.
-    Bitmap canvas(FreeImage_AllocateT(FIT_BITMAP, lw, lh, static_cast<int>(BitmapBpp(layer))));
+    Bitmap canvas(FreeImage_AllocateT(FIT_BITMAP, static_cast<int>(lw), static_cast<int>(lh),
+                                      static_cast<int>(BitmapBpp(layer))));
     if (!canvas || !FreeImage_Paste(canvas.get(), layer.get(), 0, 0, kPasteAlpha)) {
         return image;
     }
-    Bitmap region(FreeImage_Copy(image.get(), at.x, at.y, at.x + lw, at.y + lh));
+    Bitmap region(FreeImage_Copy(image.get(), at.x, at.y, at.x + static_cast<int>(lw),
+                                 at.y + static_cast<int>(lh)));
     const Bitmap blended = CompositeLayer(std::move(region), canvas.get());
     if (blended && BitmapBpp(blended) == BitmapBpp(image)) {
         FreeImage_Paste(image.get(), blended.get(), at.x, at.y, kPasteCopy);
@@ -319,8 +358,12 @@ Bitmap DrawWatermark(Bitmap bitmap, int width, int height, const WatermarkSettin
     if (!layer) {
         return bitmap;
     }
-    return PlaceLayer(std::move(bitmap), std::move(layer), PlacementOf(type, w), width, height,
-                      frame);
+    bitmap =
+        PlaceLayer(std::move(bitmap), std::move(layer), PlacementOf(type, w), width, height, frame);
+    // A built layer is blended over the image, placed or not: the result is
+    // a new bitmap, as the frame's.
+    UseNewBitmapResolution(bitmap.get());
+    return bitmap;
 }
 
 }  // namespace tarvik

@@ -16,6 +16,14 @@ std::string_view FailureKey(ConvertFailure failure) {
     switch (failure) {
         case ConvertFailure::Load:
             return "Failed load";
+        case ConvertFailure::NotJpeg:
+            return "Failed not JPEG";
+        case ConvertFailure::Truncated:
+            return "Failed truncated";
+        case ConvertFailure::TooLarge:
+            return "Failed too large";
+        case ConvertFailure::TooComplex:
+            return "Failed too complex";
         case ConvertFailure::Operation:
             return "Failed operation";
         case ConvertFailure::DrawingMissing:

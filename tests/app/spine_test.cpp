@@ -117,13 +117,22 @@ TEST(Spine, BadInputsAreReportedNotConverted) {
     struct Case {
         const char* name;
         std::string bytes;
+        const char* reason;
     };
-    const std::string jpeg(reinterpret_cast<const char*>(fixtures::EncodeJpeg({}).data()),
-                           fixtures::EncodeJpeg({}).size());
+    const std::vector<std::uint8_t> encoded = fixtures::EncodeJpeg({});
+    const std::string jpeg(encoded.begin(), encoded.end());
+    // The frame header's height and width, raised to 40000 x 40000.
+    std::string huge = jpeg;
+    const std::size_t sof = huge.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    huge.replace(sof + 5, 4, "\x9C\x40\x9C\x40");
     const Case cases[] = {
-        {"text", "this is not a picture at all"},
-        {"truncated", jpeg.substr(0, 40)},
-        {"png", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(64, '\0')},
+        {"text", "this is not a picture at all", "Not a JPEG file"},
+        {"truncated", jpeg.substr(0, 40), "The JPEG file is truncated"},
+        {"png", std::string("\x89PNG\r\n\x1a\n", 8) + std::string(64, '\0'), "Not a JPEG file"},
+        {"no image", std::string("\xFF\xD8\xFF\xD9", 4),
+         "Not a complete JPEG image, or it cannot be read"},
+        {"too large", huge, "The image is larger than the limit"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -136,8 +145,7 @@ TEST(Spine, BadInputsAreReportedNotConverted) {
         ASSERT_FALSE(lines.empty());
         EXPECT_EQ(lines.back(), "Conversion stopped");
         EXPECT_EQ(lines[lines.size() - 2], "Not OK");
-        EXPECT_EQ(r.err, "Not converted: " + dir +
-                             "bad.jpg (Not a complete JPEG image, or it cannot be read)\n");
+        EXPECT_EQ(r.err, "Not converted: " + dir + "bad.jpg (" + c.reason + ")\n");
         EXPECT_EQ(ListFolder(dir), std::vector<std::string>{"bad.jpg"});  // nothing else written
     }
 }
@@ -198,6 +206,39 @@ TEST(Spine, TheExecutableLinksNoGuiToolkit) {
     // Nor the drawing libraries: they come with the module, when needed.
     EXPECT_EQ(r.out.find("libcairo"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("libpango"), std::string::npos) << r.out;
+}
+
+TEST(Spine, OutputNamesAsLongAsTheFileSystemAllowsSave) {
+    const std::string dir = MakeTempFolder("spine-long");
+    for (const std::size_t length : {244u, 250u, 255u}) {
+        const std::string stem(length - 4, 'p');
+        ASSERT_TRUE(WriteJpeg(dir + stem + ".jpg", {}));
+        const RunResult r = RunTarvik({"-q", "-i", stem + ".jpg"}, dir);
+        EXPECT_EQ(r.exitCode, 0) << length << ": " << r.err;
+        EXPECT_TRUE(FileExists(dir + stem + ".bmp")) << length;
+    }
+}
+
+TEST(Spine, ResizingBeyondTheDecodeLimitIsRefusedBeforeItIsDone) {
+    const std::string dir = MakeTempFolder("spine-resize-limit");
+    ASSERT_TRUE(WriteJpeg(dir + "photo.jpg", {.width = 200, .height = 100}));
+    const RunResult r =
+        RunTarvik({"-q", "-i", "photo.jpg", "--width=40000", "--height=40000"}, dir);
+    EXPECT_EQ(r.exitCode, 2) << r.out;
+    EXPECT_EQ(r.err, "Not converted: " + dir + "photo.jpg (The image is larger than the limit)\n");
+    EXPECT_EQ(ListFolder(dir), std::vector<std::string>{"photo.jpg"});
+}
+
+TEST(Spine, QuietRunsStayQuietWithHugeFontSizes) {
+    // The drawing library warns on stderr for fonts it cannot scale.
+    const std::string dir = MakeTempFolder("spine-font-size");
+    ASSERT_TRUE(WriteJpeg(dir + "photo.jpg", {.width = 200, .height = 100}));
+    for (const char* size : {"--wm-font-size=50000", "--wm-font-size=2000000"}) {
+        const RunResult r = RunTarvik({"-q", "-i", "photo.jpg", "--wm-text=Hello", size}, dir);
+        EXPECT_EQ(r.exitCode, 0) << size;
+        EXPECT_EQ(r.out, "") << size;
+        EXPECT_EQ(r.err, "") << size;
+    }
 }
 
 }  // namespace

@@ -54,7 +54,12 @@ Bytes Segment(std::uint8_t marker, const Bytes& payload) {
 // one-bit Huffman code for "no change" and one for "end of block"), so any
 // declared size fits in a few hundred bytes. More than one scan makes it
 // progressive: a DC scan, then AC scans.
-Bytes HandBuiltJpeg(unsigned width, unsigned height, int scans = 1) {
+// Unless dataBytes says otherwise each scan carries two bits per block (the
+// two codes), at most 64 bytes.
+constexpr std::size_t kUpTo64 = 0;
+
+Bytes HandBuiltJpeg(unsigned width, unsigned height, int scans = 1,
+                    std::size_t dataBytes = kUpTo64) {
     Bytes jpeg = {0xFF, 0xD8};
     Bytes dqt = {0x00};
     dqt.resize(65, 1);
@@ -71,7 +76,9 @@ Bytes HandBuiltJpeg(unsigned width, unsigned height, int scans = 1) {
         Append(jpeg, Segment(0xC4, dht));
     }
     const std::uint64_t blocks = ((width + 7) / 8) * std::uint64_t{(height + 7) / 8};
-    const std::size_t dataBytes = std::min<std::uint64_t>(blocks / 4 + 1, 64);
+    if (dataBytes == kUpTo64) {
+        dataBytes = std::min<std::uint64_t>(blocks / 4 + 1, 64);
+    }
     for (int i = 0; i < scans; ++i) {
         const std::uint8_t last = scans > 1 && i == 0 ? 0 : 63;
         Append(jpeg, Segment(0xDA, {1, 1, 0x00, static_cast<std::uint8_t>(i > 0), last, 0}));
@@ -160,26 +167,116 @@ TEST_F(LoadJpegTest, RefusesFilesThatAreNotWholeJpegsOrTooLarge) {
     const Bytes photo = PlainPhoto();
     Bytes noEnd = HandBuiltJpeg(40, 24);
     noEnd.resize(noEnd.size() - 2);
+    using F = ConvertFailure;
     const struct {
         const char* what;
         Bytes bytes;
+        ConvertFailure reason;
     } cases[] = {
-        {"declares 65500 x 65500 in a few hundred bytes", HandBuiltJpeg(65500, 65500)},
-        {"declares 32768 x 32769: one row over the limit", HandBuiltJpeg(32768, 32769)},
-        {"zero width", HandBuiltJpeg(0, 24)},
-        {"zero height", HandBuiltJpeg(40, 0)},
-        {"more scans than the limit", HandBuiltJpeg(8, 8, kMaxJpegScans + 1)},
+        {"declares 65500 x 65500 in a few hundred bytes", HandBuiltJpeg(65500, 65500), F::TooLarge},
+        {"declares 32768 x 32769: one row over the limit", HandBuiltJpeg(32768, 32769),
+         F::TooLarge},
+        {"zero width", HandBuiltJpeg(0, 24), F::Load},
+        {"zero height", HandBuiltJpeg(40, 0), F::Load},
+        {"more scans than the limit", HandBuiltJpeg(8, 8, kMaxJpegScans + 1), F::TooComplex},
         {"cut in the middle of the image data",
-         Bytes(photo.begin(), photo.begin() + static_cast<std::ptrdiff_t>(photo.size() / 2))},
-        {"cut before the end marker", noEnd},
-        {"start and end markers only", {0xFF, 0xD8, 0xFF, 0xD9}},
-        {"empty", {}},
-        {"PNG bytes", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13}},
-        {"text", Text("not a picture at all\n")},
-        {"segment length past the end", {0xFF, 0xD8, 0xFF, 0xE1, 0x40, 0x00, 'E', 'x'}},
+         Bytes(photo.begin(), photo.begin() + static_cast<std::ptrdiff_t>(photo.size() / 2)),
+         F::Truncated},
+        {"cut before the end marker", noEnd, F::Truncated},
+        {"start and end markers only", {0xFF, 0xD8, 0xFF, 0xD9}, F::Load},
+        {"empty", {}, F::Load},
+        {"PNG bytes", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13}, F::NotJpeg},
+        {"text", Text("not a picture at all\n"), F::NotJpeg},
+        {"segment length past the end",
+         {0xFF, 0xD8, 0xFF, 0xE1, 0x40, 0x00, 'E', 'x'},
+         F::Truncated},
     };
     for (const auto& c : cases) {
-        EXPECT_FALSE(LoadJpeg(Write(c.bytes))) << c.what;
+        ConvertFailure why = F::None;
+        EXPECT_FALSE(LoadJpeg(Write(c.bytes), &why)) << c.what;
+        EXPECT_EQ(why, c.reason) << c.what;
+    }
+}
+
+// Each block of a Huffman-coded scan takes at least one bit; a file with
+// less data than its blocks need is refused before anything is decoded.
+TEST_F(LoadJpegTest, RefusesTinyFilesDeclaringHugeImages) {
+    // 800 x 800 is 10 000 blocks: 1250 bytes at one bit each.
+    const struct {
+        const char* what;
+        Bytes bytes;
+        bool loads;
+    } cases[] = {
+        {"20000 x 30000 in a few hundred bytes", HandBuiltJpeg(20000, 30000), false},
+        {"32000 x 32000, 499 scans", HandBuiltJpeg(32000, 32000, 499), false},
+        {"one bit per block", HandBuiltJpeg(800, 800, 1, 1250), true},
+        {"one byte less", HandBuiltJpeg(800, 800, 1, 1249), false},
+        {"progressive, one bit per block in its DC scan", HandBuiltJpeg(800, 800, 2, 1250), true},
+        {"progressive, a DC scan one byte short", HandBuiltJpeg(800, 800, 2, 1249), false},
+    };
+    for (const auto& c : cases) {
+        ConvertFailure why = ConvertFailure::None;
+        const Bitmap b = LoadJpeg(Write(c.bytes), &why);
+        EXPECT_EQ(static_cast<bool>(b), c.loads) << c.what;
+        EXPECT_EQ(why, c.loads ? ConvertFailure::None : ConvertFailure::Truncated) << c.what;
+    }
+}
+
+TEST(MinimumScanBits, CountsTheBlocksOfEachComponentInTheScan) {
+    // 640 x 480 at 4:2:0: 80 x 60 luma blocks, 40 x 30 of each chroma.
+    const JpegFrame colour{0xC0, 640, 480, {{1, 2, 2}, {2, 1, 1}, {3, 1, 1}}};
+    JpegFrame progressive = colour;
+    progressive.marker = 0xC2;
+    JpegFrame arithmetic = colour;
+    arithmetic.marker = 0xC9;
+    // 1001 x 1 in one component: 126 blocks, padding included.
+    const JpegFrame line{0xC0, 1001, 1, {{1, 1, 1}}};
+    const struct {
+        const char* what;
+        JpegFrame frame;
+        JpegScan scan;
+        std::uint64_t bits;
+    } cases[] = {
+        {"interleaved scan", colour, {{1, 2, 3}, 0, 0}, 4800 + 1200 + 1200},
+        {"chroma alone", colour, {{2}, 0, 0}, 1200},
+        {"unknown component", colour, {{9}, 0, 0}, 0},
+        {"progressive DC", progressive, {{1, 2, 3}, 0, 0}, 7200},
+        {"progressive AC: one run code per 32767 blocks", progressive, {{1}, 1, 0}, 1},
+        {"arithmetic coding is not bounded", arithmetic, {{1, 2, 3}, 0, 0}, 0},
+        {"partial blocks count", line, {{1}, 0, 0}, 126},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MinimumScanBits(c.frame, c.scan), c.bits) << c.what;
+    }
+}
+
+// The decoder keeps APP and COM segments in a list it walks from the start
+// for each one; beyond the limit the walk stops and the file is refused.
+TEST_F(LoadJpegTest, MetadataSegmentsBeyondTheLimitAreRefused) {
+    const Bytes comment = Segment(0xFE, Text("a comment"));
+    const Bytes emptyApp0 = {0xFF, 0xE0, 0x00, 0x02};
+    const auto many = [](const Bytes& segment, int count) {
+        Bytes all;
+        for (int i = 0; i < count; ++i) {
+            Append(all, segment);
+        }
+        return all;
+    };
+    const Bytes photo = HandBuiltJpeg(40, 24);
+    const struct {
+        const char* what;
+        Bytes segments;
+        bool loads;
+    } cases[] = {
+        {"as many comments as allowed", many(comment, kMaxJpegMetadataSegments), true},
+        {"one comment more", many(comment, kMaxJpegMetadataSegments + 1), false},
+        {"two million empty APP0 segments", many(emptyApp0, 2'000'000), false},
+    };
+    for (const auto& c : cases) {
+        ConvertFailure why = ConvertFailure::None;
+        const Bitmap b = LoadJpeg(Write(WithSegments(photo, {c.segments})), &why);
+        EXPECT_EQ(static_cast<bool>(b), c.loads) << c.what;
+        EXPECT_EQ(why, c.loads ? ConvertFailure::None : ConvertFailure::TooComplex) << c.what;
     }
 }
 

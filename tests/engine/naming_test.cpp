@@ -48,6 +48,20 @@ TEST_F(NamingTest, MaskTokensAndCase) {
         {"Plain", "/in/a.jpg", "plain"},
         {"%filename%-%filename%", "/in/Two.jpg", "Two-Two"},
         {"%unknown%_%filename%", "/in/a.jpg", "%unknown%_a"},
+        // Every letter of a UTF-8 name has its case forms.
+        {"%filename[u]%.%ext%", "/in/ärger.jpg", "ÄRGER.bmp"},
+        {"%filename[l]%", "/in/ÄRGER.jpg", "ärger"},
+        {"%filename[t]%", "/in/éCOLE d’ÉTÉ.jpg", "École d’été"},
+        {"%filename[u]%", "/in/σοφία.jpg", "ΣΟΦΊΑ"},
+        {"%filename[t]%", "/in/пРИВЕТ.jpg", "Привет"},
+        {"%filename[u]%", "/in/straße 😀.jpg", "STRAßE 😀"},
+        {"Ärger_%filename%", "/in/Ö.jpg", "ärger_Ö"},
+        // Bytes that are not UTF-8 stay as they are.
+        {"%filename[u]%",
+         "/in/a\xE4"
+         "b\xC3.jpg",
+         "A\xE4"
+         "B\xC3"},
     };
     for (const auto& c : cases) {
         Settings.Advanced.FilenameMask = c.mask;

@@ -3,7 +3,10 @@
 #include "engine/save.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "bitmap_fixtures.h"
 #include "core/formats.h"
@@ -121,6 +124,82 @@ TEST_F(SaveTest, AFailedSaveLeavesTheExistingOutputAndNoTemporaryFile) {
     const Bitmap palette = AtDepth(8);
     EXPECT_NE(SaveOutputImage(palette.get(), path), SaveResult::Saved);
     EXPECT_EQ(test::ListFolder(folder_.Path()), std::vector<std::string>{"out.bmp"});
+}
+
+// A file-size limit cuts the output short as a full disk would: no write,
+// flush or close failure may pass for a saved file, at any depth, with or
+// without RLE, through either writer.
+class ShortWrite : public SaveTest {
+  protected:
+    void SetUp() override {
+        SaveTest::SetUp();
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved_), 0);
+        previous_ = signal(SIGXFSZ, SIG_IGN);
+    }
+    void TearDown() override {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        signal(SIGXFSZ, previous_);
+        SaveTest::TearDown();
+    }
+
+    SaveResult SaveUnder(FIBITMAP* image, const std::string& path, rlim_t limit) {
+        rlimit small = saved_;
+        small.rlim_cur = limit;
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const SaveResult result = SaveOutputImage(image, path);
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        return result;
+    }
+
+    rlimit saved_{};
+    sighandler_t previous_ = SIG_DFL;
+};
+
+TEST_F(ShortWrite, KeepsTheOlderOutputAtEveryDepthCompressionAndTable) {
+    const std::string path = folder_.Path() + "out.bmp";
+    for (const int bpp : {1, 4, 8, 16, 24, 32}) {
+        for (const int compression : {0, 1}) {
+            for (const int table : {0, 1}) {
+                if (table == 1 && bpp != 8) {
+                    continue;
+                }
+                SCOPED_TRACE(testing::Message() << bpp << " bpp, compression " << compression
+                                                << ", exact table " << table);
+                Settings.Output.BmpCompression = compression;
+                Settings.Output.BmpColorTable = table;
+                Job.SaveFlags = OutputSaveFlags("bmp");
+                const Bitmap image = AtDepth(bpp);
+                ASSERT_EQ(SaveOutputImage(image.get(), path), SaveResult::Saved);
+                const std::size_t size = test::ReadFile(path).size();
+                ASSERT_TRUE(test::WriteFile(path, "older output"));
+                for (const rlim_t limit : {rlim_t{size - 1}, rlim_t{size / 2}, rlim_t{60}}) {
+                    EXPECT_EQ(SaveUnder(image.get(), path, limit), SaveResult::Failed) << limit;
+                    EXPECT_EQ(test::ReadFile(path), "older output") << limit;
+                    EXPECT_EQ(test::ListFolder(folder_.Path()),
+                              std::vector<std::string>{"out.bmp"});
+                }
+                EXPECT_EQ(SaveUnder(image.get(), path, size), SaveResult::Saved);
+                EXPECT_EQ(test::ReadFile(path).size(), size);
+            }
+        }
+    }
+}
+
+TEST_F(SaveTest, WritesGoThroughTheDescriptorNeverTheName) {
+    // The hidden name of the temporary file is replaced by a link to a file
+    // outside the folder before the image is written into it.
+    const ScratchFolder elsewhere;
+    const std::string victim = elsewhere.Path() + "precious";
+    ASSERT_TRUE(test::WriteFile(victim, "precious"));
+    const std::string path = folder_.Path() + "out.bmp";
+    const Bitmap image = AtDepth(24);
+    TempFile file(path, TempFile::Kind::kNamed);
+    ASSERT_TRUE(file.Ok());
+    const std::string hidden = folder_.Path() + file.Name();
+    ASSERT_EQ(unlink(hidden.c_str()), 0);
+    ASSERT_EQ(symlink(victim.c_str(), hidden.c_str()), 0);
+    EXPECT_TRUE(WriteImage(file, image.get(), FIF_BMP, 0));
+    EXPECT_EQ(test::ReadFile(victim), "precious");
 }
 
 }  // namespace

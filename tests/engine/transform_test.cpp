@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/bitmap_fixtures.h"
+#include "engine/limits.h"
 
 namespace tarvik {
 namespace {
@@ -192,6 +193,37 @@ TEST_F(EngineTest, ResizeBySizeUnitsAspectAndType) {
         }
         EXPECT_EQ(BitmapWidth(resized), c.ew);
         EXPECT_EQ(BitmapHeight(resized), c.eh);
+    }
+}
+
+// Sizes beyond the decode limit are refused before anything is allocated.
+TEST_F(EngineTest, ResizingBeyondTheDecodeLimitFailsAtOnce) {
+    auto& t = Settings.Transform;
+    t.DoImageResize = 1;
+    t.KeepAspectRatio = 0;
+    t.ImageWidthUnit = t.ImageHeightUnit = 0;
+    t.ImageWidth = 40000;
+    t.ImageHeight = 40000;
+    Job.Failure = ConvertFailure::None;
+    EXPECT_FALSE(ResizeImage(SolidBitmap(200, 100, {1, 2, 3}), 200, 100));
+    EXPECT_EQ(Job.Failure, ConvertFailure::TooLarge);
+}
+
+TEST(DecodeLimit, TurnedImagesGrowToHoldTheirCorners) {
+    const struct {
+        std::uint64_t width, height;
+        int degrees;
+        bool fits;
+    } cases[] = {
+        {32768, 32768, 0, true},   {32768, 32768, 90, true},  {32768, 32768, 270, true},
+        {32768, 32768, 360, true}, {32768, 32768, 45, false}, {32768, 32768, 1, false},
+        {65536, 16384, 90, true},  {65536, 16384, 10, false}, {20000, 20000, 45, true},
+        {23169, 23169, 45, true},  {23170, 23170, 45, false}, {1, 1, 45, true},
+        {1u << 31, 1, 90, false},  {0, 10, 45, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FitsDecodeLimitRotated(c.width, c.height, c.degrees), c.fits)
+            << c.width << " x " << c.height << " at " << c.degrees;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -208,6 +209,68 @@ TEST_F(WatermarkTest, ALayerPushedOutOfTheImageIsNotDrawn) {
         EXPECT_EQ(FreeImage_GetBPP(out.get()), 24u);
         EXPECT_TRUE(SamePixels(out.get(), original.get()));
     }
+}
+
+// Settings at the ends of their range: the geometry must neither overflow
+// (the sanitizer build checks that) nor draw anywhere outside the image.
+TEST_F(WatermarkTest, ExtremePaddingsLeadingsAndOffsetsStayInside) {
+    constexpr int kMin = std::numeric_limits<int>::min();
+    constexpr int kMax = std::numeric_limits<int>::max();
+    const struct {
+        const char* what;
+        int padding, leading, offsetX, offsetY, frame, position;
+        bool drawn;
+    } cases[] = {
+        {"largest padding", kMax, 0, 0, 0, 0, 0, false},
+        {"smallest padding", kMin, 0, 0, 0, 0, 0, false},
+        {"largest leading", 0, kMax, 0, 0, 0, 0, false},
+        {"smallest leading", 0, kMin, 0, 0, 0, 0, false},
+        {"largest offsets", 0, 0, kMax, kMax, 0, 8, false},
+        {"smallest offsets", 0, 0, kMin, kMin, 0, 8, false},
+        {"smallest offsets at the top left", 0, 0, kMin, kMin, 0, 0, false},
+        {"largest frame bands", 0, 0, 0, 0, kMax, 0, false},
+        {"smallest frame bands, centred: the sums come back inside", 0, 0, 0, 0, kMin, 4, true},
+        {"ordinary values still draw", 4, 2, 10, 10, 0, 8, true},
+    };
+    Settings.Watermark.Text = "two%eol%lines";
+    Settings.Watermark.TextBoundary = 1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto& w = Settings.Watermark;
+        w.TextPadding = c.padding;
+        w.FontLeading = c.leading;
+        Place(c.position, c.offsetX, c.offsetY);
+        FrameOf(c.frame == 0 ? 0 : 1, c.frame);
+        const Bitmap out = Draw(200, 100);
+        ASSERT_TRUE(out);
+        EXPECT_EQ(FreeImage_GetWidth(out.get()), 200u);
+        EXPECT_EQ(FreeImage_GetHeight(out.get()), 100u);
+        EXPECT_EQ(ChangedBox(out).Empty(), !c.drawn);
+    }
+}
+
+// The watermark step blends a layer over the image into a new bitmap, as
+// the frame step does: both write the resolution of a new bitmap.
+TEST_F(WatermarkTest, FrameAndWatermarkGiveTheSameResolution) {
+    const Bitmap fresh(FreeImage_Allocate(1, 1, 24));
+    const unsigned newX = FreeImage_GetDotsPerMeterX(fresh.get());
+    ASSERT_NE(newX, 11811u);
+    const auto at300dpi = [] {
+        Bitmap b = SolidBitmap(300, 200, kGrey);
+        FreeImage_SetDotsPerMeterX(b.get(), 11811);
+        FreeImage_SetDotsPerMeterY(b.get(), 11811);
+        return b;
+    };
+    FrameOf(1, 10);
+    Settings.Watermark.DoWatermark = 0;
+    const Bitmap framed = FrameStep(at300dpi(), 300, 200);
+    Settings.Frame.DoFrame = 0;
+    Settings.Watermark.DoWatermark = 1;
+    const Bitmap marked = WatermarkStep(at300dpi(), 300, 200);
+    ASSERT_TRUE(framed && marked);
+    EXPECT_EQ(FreeImage_GetDotsPerMeterX(framed.get()), newX);
+    EXPECT_EQ(FreeImage_GetDotsPerMeterX(marked.get()), newX);
+    EXPECT_EQ(FreeImage_GetDotsPerMeterY(marked.get()), FreeImage_GetDotsPerMeterY(framed.get()));
 }
 
 TEST_F(WatermarkTest, SeveralLinesAreSplitAtTheLineBreakInAnyCase) {

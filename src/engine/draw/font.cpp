@@ -3,7 +3,7 @@
 #include <fontconfig/fontconfig.h>
 #include <pango/pango.h>
 
-#include <climits>
+#include <algorithm>
 #include <vector>
 
 namespace tarvik {
@@ -79,14 +79,14 @@ bool FontFamilyResolves(const std::string& family) {
 }
 
 Font LoadFont(const FontRequest& request) {
-    if (request.points <= 0 || request.points > INT_MAX / PANGO_SCALE ||
-        !FontFamilyResolves(request.family)) {
+    if (request.points <= 0 || !FontFamilyResolves(request.family)) {
         return {};
     }
     Font font;
     font.description.reset(pango_font_description_new());
     pango_font_description_set_family(font.description.get(), request.family.c_str());
-    pango_font_description_set_size(font.description.get(), request.points * PANGO_SCALE);
+    pango_font_description_set_size(font.description.get(),
+                                    std::min(request.points, kMaxFontPoints) * PANGO_SCALE);
     pango_font_description_set_weight(font.description.get(),
                                       request.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
     pango_font_description_set_style(font.description.get(),

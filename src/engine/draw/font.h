@@ -14,6 +14,18 @@ struct FontDescriptionDeleter {
 };
 using FontDescription = std::unique_ptr<PangoFontDescription, FontDescriptionDeleter>;
 
+// Points convert to pixels as on the desktop the program was made for.
+inline constexpr double kFontDotsPerInch = 96.0;
+inline constexpr double kPointsPerInch = 72.0;
+
+// No surface is more than 32767 pixels high, so a font whose em is larger
+// cannot draw a line into any; FreeType refuses such sizes from 65536
+// pixels on, with a warning on stderr. Larger requests are drawn at this
+// size, which gives the same result: a text too high for a layer.
+inline constexpr int kMaxFontPixels = 32767;
+inline constexpr int kMaxFontPoints =
+    static_cast<int>(kMaxFontPixels * kPointsPerInch / kFontDotsPerInch);
+
 struct FontRequest {
     std::string family;
     int points = 0;
@@ -38,7 +50,7 @@ struct Font {
 bool FontFamilyResolves(const std::string& family);
 
 // Loads when the family resolves and the size is a positive number of
-// points.
+// points; sizes above kMaxFontPoints are capped.
 Font LoadFont(const FontRequest& request);
 
 }  // namespace tarvik

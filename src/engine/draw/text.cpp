@@ -7,9 +7,6 @@
 namespace tarvik {
 namespace {
 
-// Points convert to pixels as on the desktop the program was made for.
-constexpr double kDotsPerInch = 96.0;
-
 struct GObjectDeleter {
     void operator()(gpointer object) const noexcept { g_object_unref(object); }
 };
@@ -48,7 +45,7 @@ GObject<PangoLayout> MakeLayout(cairo_t* cr, const Font& font, std::string_view 
         return {};
     }
     GObject<PangoContext> context(pango_cairo_create_context(cr));
-    pango_cairo_context_set_resolution(context.get(), kDotsPerInch);
+    pango_cairo_context_set_resolution(context.get(), kFontDotsPerInch);
     FontOptions options(cairo_font_options_create());
     cairo_font_options_set_antialias(options.get(),
                                      antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
