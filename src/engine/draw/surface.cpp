@@ -114,9 +114,13 @@ void SetSourceColor(cairo_t* cr, Rgba color) {
                           Channel(Alpha(color)));
 }
 
+bool SurfaceSizeFits(int width, int height) {
+    return width > 0 && height > 0 && width <= kMaxSurfaceSide && height <= kMaxSurfaceSide &&
+           FitsDecodeLimit(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
+}
+
 Surface CreateSurface(int width, int height) {
-    if (width <= 0 || height <= 0 ||
-        !FitsDecodeLimit(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height))) {
+    if (!SurfaceSizeFits(width, height)) {
         return {};
     }
     Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));

@@ -30,6 +30,12 @@ struct PointF {
     double y = 0;
 };
 
+// The longest side of a surface the drawing layer can create.
+inline constexpr int kMaxSurfaceSide = 32767;
+
+// Whether a surface of this size is within the drawing layer's and the
+// decoder's limits (memory permitting).
+bool SurfaceSizeFits(int width, int height);
 // A fully transparent surface; empty when a side is not positive or the
 // surface cannot be created.
 Surface CreateSurface(int width, int height);
