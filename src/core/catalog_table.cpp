@@ -45,6 +45,7 @@ constexpr CatalogPair kTable[] = {
     {"Preparing", "Preparing..."},
     {"Importing", "Importing..."},
     {"Converting", "Converting..."},
+    {"Notice", "Drop a JPEG photo here or add one, choose a folder and press Convert."},
 
     {"_GROUP_", "Msg"},
     {"Error", "Error"},

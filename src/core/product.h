@@ -10,6 +10,7 @@ inline constexpr std::string_view ProductTitle = "Quorvane JPG to BMP";
 inline constexpr int VersionNumber = 280;
 inline constexpr std::string_view ProgramShortName = "tarvik";
 inline constexpr std::string_view HomePageUrl = "http://www.quorvane.example/tarvik/";
+inline constexpr std::string_view SupportMailAddress = "support@quorvane.example";
 inline constexpr std::string_view CopyrightNotice =
     "Copyright (c) 2026 Quorvane. All rights reserved.";
 

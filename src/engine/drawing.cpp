@@ -9,6 +9,7 @@
 #include "core/job.h"
 #include "core/setting_values.h"
 #include "core/settings.h"
+#include "engine/conversion.h"
 #include "engine/draw/module.h"
 #include "engine/naming.h"
 

@@ -16,11 +16,11 @@ Bitmap FrameStep(Bitmap bitmap, int width, int height);
 // expanded for the current file.
 Bitmap WatermarkStep(Bitmap bitmap, int width, int height);
 
-// The watermark font, loaded once per run by the front end from the
-// [Watermark] font settings and released after the run. Loading fails
+// The watermark font, loaded once per run from the [Watermark] font
+// settings (front ends do it through PrepareWatermark) and released after
+// the run with ReleaseWatermarkFont (engine/conversion.h). Loading fails
 // without the module.
 bool LoadWatermarkFont();
-void ReleaseWatermarkFont();
 bool WatermarkFontLoaded();
 
 // Whether the drawing module could be found and loaded.

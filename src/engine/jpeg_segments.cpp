@@ -304,7 +304,7 @@ bool SoundIptcRecords(std::span<const std::uint8_t> p) {
         ++at;
     }
     while (at + 5 < p.size() && p[at] == kIptcTagMark) {
-        const unsigned id = p[at + 1] << 8 | p[at + 2];
+        const unsigned id = static_cast<unsigned>(p[at + 1]) << 8 | p[at + 2];
         const std::size_t count = Be16(p.data() + at + 3);
         at += 5;
         if (count > p.size() - at) {

@@ -29,8 +29,12 @@ void NoteFailure(const Bitmap& bitmap, ConvertFailure reason, ConvertFailure& fa
     }
 }
 
-ConvertFailure DrawingFailure() {
-    return DrawingAvailable() ? ConvertFailure::Drawing : ConvertFailure::DrawingMissing;
+// Asked only once a drawing step has failed: the question loads the module,
+// which a conversion without frame or watermark must never do.
+void NoteDrawingFailure(const Bitmap& bitmap, ConvertFailure& failure) {
+    if (!bitmap && failure == ConvertFailure::None) {
+        failure = DrawingAvailable() ? ConvertFailure::Drawing : ConvertFailure::DrawingMissing;
+    }
 }
 
 // The watermark text's tokens read the job's running state (the previous
@@ -65,7 +69,7 @@ void WatermarkAndDepth(FileRun& f) {
     if (!f.WatermarkDone) {
         PassPauseGate();
         f.Image = WatermarkStep(std::move(f.Image), f.ImageWidth, f.ImageHeight);
-        NoteFailure(f.Image, DrawingFailure(), f.Failure);
+        NoteDrawingFailure(f.Image, f.Failure);
         f.WatermarkDone = true;
     }
     if (!f.OutputBpp && f.Image) {
@@ -90,7 +94,7 @@ void RunIndependentSteps(FileRun& f) {
     TransformSteps(f);
     PassPauseGate();
     f.Image = FrameStep(std::move(f.Image), f.ImageWidth, f.ImageHeight);
-    NoteFailure(f.Image, DrawingFailure(), f.Failure);
+    NoteDrawingFailure(f.Image, f.Failure);
     if (!WatermarkWaitsForItsTurn()) {
         WatermarkAndDepth(f);
     }

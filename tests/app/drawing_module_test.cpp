@@ -57,6 +57,31 @@ TEST(DrawingModule, CarriesNoCopyOfTheProgramsRecords) {
     }
 }
 
+// What the dynamic loader opens, as it reports it on standard error.
+TEST(DrawingModule, IsLoadedOnlyByAJobThatDraws) {
+    const std::string dir = MakeTempFolder("module-load");
+    ASSERT_TRUE(test::WriteJpeg(dir + "photo.jpg", {}));
+    ASSERT_TRUE(test::WriteFile(dir + "broken.jpg", "not a picture"));
+    const struct {
+        std::vector<std::string> args;
+        bool loads;
+    } cases[] = {
+        {{"photo.jpg"}, false},
+        {{"photo.jpg", "--rotation=90", "--greyscale", "--bmp-bpp=8"}, false},
+        {{"broken.jpg"}, false},
+        {{"photo.jpg", "--fr-solid-top=3"}, true},
+        {{"photo.jpg", "--wm-text=Mark"}, true},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> argv = {"/usr/bin/env", "LD_DEBUG=files", TARVIK_BINARY, "-q",
+                                         "-i"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        const RunResult r = RunProgram(argv, dir);
+        EXPECT_EQ(r.err.find("libtarvik-draw.so") != std::string::npos, c.loads) << c.args.back();
+        EXPECT_EQ(r.err.find("libcairo") != std::string::npos, c.loads) << c.args.back();
+    }
+}
+
 class WithoutModule : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -1,4 +1,5 @@
 #include "engine/watermark.h"
+#include "engine/conversion.h"
 #include "engine/drawing.h"
 
 #include <gtest/gtest.h>

@@ -31,7 +31,7 @@ const std::vector<FolderRule>& Rules() {
         {"net", {"core", "net"}, {kQt, kImage}},
         {"cli", {"core", "engine", "cli"}, {kQt}},
         {"app", {"core", "engine", "cli", "app"}, {kQt}},
-        {"gui", {"core", "engine", "net", "gui"}, {}},
+        {"gui", {"core", "engine", "cli", "net", "gui"}, {}},
     };
     return rules;
 }

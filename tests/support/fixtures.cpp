@@ -19,9 +19,11 @@ namespace tarvik::test {
 namespace {
 
 std::uint32_t U32(const std::string& b, std::size_t at) {
-    return static_cast<std::uint8_t>(b[at]) | (static_cast<std::uint8_t>(b[at + 1]) << 8) |
-           (static_cast<std::uint8_t>(b[at + 2]) << 16) |
-           (static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 3])) << 24);
+    std::uint32_t value = 0;
+    for (std::size_t i = 4; i-- > 0;) {
+        value = value << 8 | static_cast<std::uint8_t>(b[at + i]);
+    }
+    return value;
 }
 
 std::uint16_t U16(const std::string& b, std::size_t at) {

@@ -1,0 +1,320 @@
+#include "gui/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "core/catalog.h"
+#include "core/formats.h"
+#include "core/job.h"
+#include "core/product.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "gui/commands.h"
+#include "gui/conversion_run.h"
+#include "gui/desktop_links.h"
+#include "gui/images.h"
+#include "gui/input_folders.h"
+#include "gui/shutdown.h"
+#include "gui/themes.h"
+
+namespace tarvik {
+namespace {
+
+// Panel geometry in pixels: margins, the gaps beside the small buttons,
+// the small buttons and the Convert button.
+constexpr int kPanelMargin = 10;
+constexpr int kPanelTop = 5;
+constexpr int kBoxButtonGap = 4;
+constexpr int kButtonConvertGap = 12;
+constexpr int kFieldButtonSize = 24;
+constexpr int kFieldIconSize = 16;
+constexpr int kConvertButtonSize = 100;
+constexpr int kConvertPictureSize = 64;
+constexpr int kNoticeBottom = 8;
+constexpr int kStatusMargin = 4;
+// Pending events get this long after a dropped file.
+constexpr int kSettleMilliseconds = 2;
+
+enum PanelColumn {
+    kBoxColumn = 0,
+    kGapColumn = 1,
+    kButtonColumn = 2,
+    kWideGapColumn = 3,
+    kConvertColumn = 4
+};
+
+QString Text(std::string_view group, std::string_view key) {
+    return QString::fromStdString(CatalogText(group, key));
+}
+
+}  // namespace
+
+MainWindow::MainWindow() {
+    setWindowTitle(QString::fromStdString(FullTitle()));
+    setAcceptDrops(true);
+    BuildActions();
+    BuildMainMenu();
+    BuildMainToolbar();
+
+    auto* statusText = new QLabel(this);
+    statusText->setContentsMargins(kStatusMargin, 0, kStatusMargin, 0);
+    statusBar()->addWidget(statusText, 1);
+    controls_.StatusText = statusText;
+    controls_.Window = this;
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, kNoticeBottom);
+    column->setSpacing(0);
+    column->addWidget(BuildPanel());
+    column->addStretch(1);
+    auto* notice = new QLabel(Text("General", "Notice"), central);
+    notice->setObjectName(QStringLiteral("NoticeLabel"));
+    notice->setContentsMargins(kPanelMargin, 0, kPanelMargin, 0);
+    column->addWidget(notice);
+    setCentralWidget(central);
+    FitHeight();
+}
+
+void MainWindow::BuildActions() {
+    for (const CommandRecord& command : CommandTable()) {
+        auto* action = new QAction(CommandIcon(command.Icon), Text("Menu", command.MenuKey), this);
+        action->setToolTip(action->text());
+        action->setData(command.Number);
+        action->setEnabled(command.Available);
+        if (command.Shortcut != QKeyCombination()) {
+            action->setShortcut(QKeySequence(command.Shortcut));
+            action->setShortcutContext(Qt::WindowShortcut);
+        }
+        const int number = command.Number;
+        connect(action, &QAction::triggered, this, [this, number] { RunCommand(number); });
+        addAction(action);  // shortcuts work whether or not a menu shows the action
+        actions_[number] = action;
+    }
+}
+
+QAction* MainWindow::CommandAction(int number) const {
+    const auto it = actions_.find(number);
+    return it != actions_.end() ? it->second : nullptr;
+}
+
+void MainWindow::BuildMainMenu() {
+    menuBar()->clear();
+    for (const MenuRecord& menu : MenuLayout()) {
+        QMenu* items = menuBar()->addMenu(Text("Menu", menu.TitleKey));
+        for (const int number : menu.Items) {
+            if (number == kSeparator) {
+                items->addSeparator();
+            } else {
+                items->addAction(CommandAction(number));
+            }
+        }
+    }
+}
+
+void MainWindow::BuildMainToolbar() {
+    if (toolbar_ == nullptr) {
+        toolbar_ = addToolBar(QStringLiteral("MainToolbar"));
+        toolbar_->setObjectName(QStringLiteral("MainToolbar"));
+        toolbar_->setMovable(false);
+        toolbar_->setFloatable(false);
+        toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    }
+    toolbar_->clear();
+    for (const CommandRecord& command : CommandTable()) {
+        CommandAction(command.Number)->setIcon(CommandIcon(command.Icon));
+    }
+    for (const int number : ToolbarLayout()) {
+        if (number == kSeparator) {
+            toolbar_->addSeparator();
+        } else {
+            toolbar_->addAction(CommandAction(number));
+        }
+    }
+    const int pixels = IconPixelSize(Settings.Interface.UiSize);
+    toolbar_->setIconSize(QSize(pixels, pixels));
+    if (controls_.Window != nullptr) {
+        FitHeight();
+    }
+}
+
+QToolButton* MainWindow::BuildFieldButton(int command) {
+    auto* button = new QToolButton();
+    button->setDefaultAction(CommandAction(command));
+    button->setAutoRaise(true);
+    button->setIconSize(QSize(kFieldIconSize, kFieldIconSize));
+    button->setFixedSize(kFieldButtonSize, kFieldButtonSize);
+    return button;
+}
+
+QWidget* MainWindow::BuildPanel() {
+    auto* panel = new QWidget();
+    panel->setObjectName(QStringLiteral("MainPanel"));
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(kPanelMargin, kPanelTop, kPanelMargin, 0);
+    grid->setHorizontalSpacing(0);
+    grid->setVerticalSpacing(0);
+    grid->setColumnStretch(kBoxColumn, 1);
+    grid->setColumnMinimumWidth(kGapColumn, kBoxButtonGap);
+    grid->setColumnMinimumWidth(kWideGapColumn, kButtonConvertGap);
+
+    controls_.InputFileBox = new QLineEdit();
+    controls_.InputFileBox->setAcceptDrops(false);  // a dropped file goes to the window
+    controls_.OutputFolderBox = new QComboBox();
+    controls_.OutputFormatBox = new QComboBox();
+    const std::array<std::pair<std::string_view, QWidget*>, 3> rows = {{
+        {"Input File", controls_.InputFileBox},
+        {"Output Folder", controls_.OutputFolderBox},
+        {"Output Format", controls_.OutputFormatBox},
+    }};
+    const std::array<int, 3> commands = {kCommandAddInputFile, kCommandSelectOutputFolder,
+                                         kCommandFormatOptions};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int row = static_cast<int>(2 * i);
+        grid->addWidget(new QLabel(Text("General", rows[i].first)), row, kBoxColumn);
+        grid->addWidget(rows[i].second, row + 1, kBoxColumn);
+        fieldButtons_[i] = BuildFieldButton(commands[i]);
+        grid->addWidget(fieldButtons_[i], row + 1, kButtonColumn);
+    }
+
+    convertButton_ = new QPushButton();
+    convertButton_->setObjectName(QStringLiteral("ConvertButton"));
+    convertButton_->setIcon(QIcon(ButtonPicture("Convert")));
+    convertButton_->setIconSize(QSize(kConvertPictureSize, kConvertPictureSize));
+    convertButton_->setFixedSize(kConvertButtonSize, kConvertButtonSize);
+    convertButton_->setAccessibleName(Text("General", "Convert"));
+    grid->addWidget(convertButton_, 1, kConvertColumn, 5, 1, Qt::AlignTop);
+
+    connect(convertButton_, &QPushButton::clicked, this, [this] { StartConversion(controls_); });
+    connect(controls_.OutputFolderBox, &QComboBox::activated, this,
+            [this] { Job.OutputFolder = controls_.OutputFolderBox->currentText().toStdString(); });
+    connect(controls_.OutputFormatBox, &QComboBox::activated, this, [this] {
+        const int index = controls_.OutputFormatBox->currentData().toInt();
+        if (index >= 0 && index < static_cast<int>(OutputFormats.size())) {
+            Settings.Output.Format = OutputFormats[static_cast<std::size_t>(index)];
+        }
+    });
+    return panel;
+}
+
+// The height is fixed at 260 unless large toolbar icons need more.
+void MainWindow::FitHeight() {
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (layout() != nullptr) {
+        layout()->activate();
+    }
+    const int height = std::max(kMainWindowHeight, minimumSizeHint().height());
+    setFixedHeight(height);
+    setMinimumWidth(kMainWindowMinWidth);
+}
+
+void MainWindow::FillOutputFormatBox() {
+    QComboBox* box = controls_.OutputFormatBox;
+    box->clear();
+    int selected = 0;
+    const QIcon icon = MenuIcon("New");
+    for (std::size_t i = 0; i < OutputFormats.size(); ++i) {
+        const std::string& key = OutputFormats[i];
+        if (key.empty()) {
+            continue;
+        }
+        const FormatRecord* format = OutputFormatRecord(key);
+        const std::string description = format != nullptr ? std::string(format->Description) : "";
+        if (key == Settings.Output.Format) {
+            selected = box->count();
+        }
+        box->addItem(icon, QString::fromStdString(UpperAscii(key) + " (" + description + ")"),
+                     static_cast<int>(i));
+    }
+    box->setCurrentIndex(box->count() > 0 ? selected : -1);
+}
+
+void MainWindow::Finish() {
+    move(Settings.Window.X, Settings.Window.Y);
+    resize(Settings.Window.Width, Settings.Window.Height);
+    if (Settings.File.RecentOutFolders.empty()) {
+        controls_.OutputFolderBox->addItem(QString());
+    }
+    FillOutputFormatBox();
+    NewInput(controls_);
+    if (Settings.Window.IsMaximized == 1) {
+        showMaximized();
+    } else {
+        show();
+    }
+}
+
+void MainWindow::RunCommand(int number) {
+    switch (number) {
+        case kCommandNew:
+            NewInput(controls_);
+            break;
+        case kCommandExit:
+            close();
+            break;
+        case kCommandAddInputFile:
+            SelectInputFile(controls_);
+            break;
+        case kCommandSelectOutputFolder:
+            SelectOutputFolder(controls_);
+            break;
+        case kCommandConvert:
+            StartConversion(controls_);
+            break;
+        case kCommandManual:
+            OpenWithShell(ManualPath());
+            break;
+        case kCommandFeedback:
+            OpenWithShell(FeedbackLink());
+            break;
+        case kCommandHomepage:
+            OpenWithShell(std::string(HomePageUrl));
+            break;
+        default:
+            break;  // commands whose windows are not part of this build
+    }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+}
+
+// Only the first dropped name is taken: the window holds one input file.
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty()) {
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    const QString path = urls.front().toLocalFile();
+    if (!path.isEmpty()) {
+        AddInputFile(controls_, path.toStdString());
+        QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMilliseconds);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    SaveWindowSettings(*this);
+    event->accept();
+}
+
+}  // namespace tarvik

@@ -1,0 +1,33 @@
+#include "gui/message_boxes.h"
+
+#include <QMessageBox>
+
+#include "core/catalog.h"
+
+namespace tarvik {
+namespace {
+
+// Catalog texts break lines with CR LF; a label wants LF alone.
+QString BoxText(const std::string& text) {
+    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QString WarningTitle() {
+    return QString::fromStdString(CatalogText("Msg", "Warning"));
+}
+
+}  // namespace
+
+void ShowWarning(QWidget* parent, const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, WarningTitle(), BoxText(text), QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool AskBreakConversion(QWidget* parent) {
+    QMessageBox box(QMessageBox::Warning, WarningTitle(),
+                    BoxText(CatalogText("Msg", "Ask break conversion")),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace tarvik

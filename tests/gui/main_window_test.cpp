@@ -1,0 +1,476 @@
+// The main window: its resize behaviour, every command from the menu, the
+// toolbar, the field buttons and the shortcuts, dropped files, the icon
+// sizes, and what it stores when it closes.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "core/job.h"
+#include "core/settings.h"
+#include "gui/commands.h"
+#include "gui/main_window.h"
+#include "gui/themes.h"
+#include "gui_test_support.h"
+
+namespace tarvik {
+namespace {
+
+QPoint InWindow(const QWidget* widget, const QWidget* window) {
+    return widget->mapTo(window, QPoint(0, 0));
+}
+
+struct RowGeometry {
+    std::array<int, 3> BoxWidths{};
+    std::array<int, 3> ButtonX{};
+    int ConvertX = 0;
+};
+
+RowGeometry Measure(const MainWindow& window) {
+    const MainControls& c = window.Controls();
+    const std::array<QWidget*, 3> boxes = {c.InputFileBox, c.OutputFolderBox, c.OutputFormatBox};
+    RowGeometry g;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        g.BoxWidths[i] = boxes[i]->width();
+        g.ButtonX[i] = InWindow(window.FieldButton(static_cast<int>(i)), &window).x();
+    }
+    g.ConvertX = InWindow(window.ConvertButton(), &window).x();
+    return g;
+}
+
+QMenu* MenuHolding(const MainWindow& window, QAction* action) {
+    for (QAction* title : window.menuBar()->actions()) {
+        if (title->menu() != nullptr && title->menu()->actions().contains(action)) {
+            return title->menu();
+        }
+    }
+    return nullptr;
+}
+
+QFileDialog* VisibleFileDialog() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(widget);
+            dialog != nullptr && dialog->isVisible()) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
+// A step: records the file dialog's title and filters and chooses path
+// (a folder when it ends with "/").
+test::ModalAnswerer::Step ChooseInFileDialog(const QString& path, QStringList* seen) {
+    return [path, seen] {
+        QFileDialog* dialog = VisibleFileDialog();
+        if (dialog == nullptr) {
+            return false;
+        }
+        *seen << dialog->windowTitle() << dialog->nameFilters();
+        if (path.endsWith('/')) {
+            dialog->setDirectory(path);  // a folder dialog takes its current folder
+        } else {
+            dialog->selectFile(path);
+        }
+        QTimer::singleShot(0, dialog, [dialog] { QMetaObject::invokeMethod(dialog, "accept"); });
+        return true;
+    };
+}
+
+std::string ConfigText() {
+    return test::ReadText(Settings.ConfigFilePath);
+}
+
+bool HasLine(const std::string& text, const std::string& line) {
+    return text.find("\r\n" + line + "\r\n") != std::string::npos;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  public slots:
+    // The desktop's open action, caught for the test.
+    void openUrl(const QUrl& url) { opened_ << url; }
+
+  private slots:
+    void cleanupTestCase() {
+        for (const char* scheme : {"file", "mailto", "http"}) {
+            QDesktopServices::unsetUrlHandler(scheme);
+        }
+    }
+
+    void initTestCase() {
+        test::PrepareWindowTest("main-window");
+        for (const char* scheme : {"file", "mailto", "http"}) {
+            QDesktopServices::setUrlHandler(scheme, this, "openUrl");
+        }
+        folder_ = test::MakeFolder("photos");
+        photo_ = folder_ + "photo.jpg";
+        QVERIFY(test::WritePhoto(photo_));
+    }
+
+    void init() {
+        ResetSettings(false);
+        Settings.Window.X = 100;
+        Settings.Window.Y = 100;
+        ResetJob();
+        opened_.clear();
+    }
+
+    void startsEmpty() {
+        MainWindow window;
+        window.Finish();
+        QCOMPARE(window.windowTitle(), QString("Quorvane JPG to BMP 2.8"));
+        QCOMPARE(window.size(), QSize(kMainWindowMinWidth, kMainWindowHeight));
+        const MainControls& c = window.Controls();
+        QCOMPARE(c.OutputFolderBox->count(), 1);  // one empty entry for an empty history
+        QVERIFY(c.OutputFolderBox->currentText().isEmpty());
+        QCOMPARE(c.OutputFormatBox->currentText(), QString("BMP (Windows or OS/2 Bitmap)"));
+        QVERIFY(c.InputFileBox->text().isEmpty());
+        test::SaveScreenshot(&window, "main_window");
+    }
+
+    // Choosing another folder in the box makes it the output folder.
+    void chooseFolderInBox() {
+        Settings.File.RecentOutFolders = "/first/\t/second/";
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QComboBox* box = window.Controls().OutputFolderBox;
+        QCOMPARE(box->count(), 2);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(Job.OutputFolder, std::string("/first/"));
+        QTest::keyClick(box, Qt::Key_Down);
+        QCOMPARE(Job.OutputFolder, std::string("/second/"));
+    }
+
+    void resizing_data() {
+        QTest::addColumn<int>("dw");
+        QTest::addColumn<int>("dh");
+        QTest::addColumn<int>("moved");
+        QTest::newRow("widen by 100") << 100 << 0 << 100;
+        QTest::newRow("widen by 333") << 333 << 0 << 333;
+        QTest::newRow("narrower stops at 510") << -100 << 0 << 0;
+        QTest::newRow("taller keeps 260") << 0 << 80 << 0;
+        QTest::newRow("shorter keeps 260") << 0 << -80 << 0;
+    }
+
+    void resizing() {
+        QFETCH(int, dw);
+        QFETCH(int, dh);
+        QFETCH(int, moved);
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const RowGeometry before = Measure(window);
+        window.resize(kMainWindowMinWidth + dw, kMainWindowHeight + dh);
+        QTest::qWait(20);
+        const RowGeometry after = Measure(window);
+        QCOMPARE(window.height(), kMainWindowHeight);
+        QCOMPARE(window.width(), kMainWindowMinWidth + moved);
+        for (std::size_t i = 0; i < 3; ++i) {
+            QCOMPARE(after.BoxWidths[i], before.BoxWidths[i] + moved);
+            QCOMPARE(after.ButtonX[i], before.ButtonX[i] + moved);
+        }
+        QCOMPARE(after.ConvertX, before.ConvertX + moved);
+        // The boxes end left of their buttons, the buttons left of Convert.
+        const MainControls& c = window.Controls();
+        QVERIFY(InWindow(c.InputFileBox, &window).x() + after.BoxWidths[0] <= after.ButtonX[0]);
+        QVERIFY(after.ButtonX[0] + window.FieldButton(0)->width() < after.ConvertX);
+        QVERIFY(after.ConvertX + window.ConvertButton()->width() <= window.width());
+    }
+
+    void commands_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("source");
+        const std::array<std::pair<int, std::array<const char*, 4>>, 8> sources = {{
+            {kCommandNew, {"menu", "toolbar", "shortcut", nullptr}},
+            {kCommandExit, {"menu", "shortcut", nullptr, nullptr}},
+            {kCommandAddInputFile, {"menu", "toolbar", "field", nullptr}},
+            {kCommandSelectOutputFolder, {"menu", "toolbar", "field", nullptr}},
+            {kCommandConvert, {"menu", "toolbar", "shortcut", "button"}},
+            {kCommandManual, {"menu", "toolbar", "shortcut", nullptr}},
+            {kCommandFeedback, {"menu", "toolbar", nullptr, nullptr}},
+            {kCommandHomepage, {"menu", "toolbar", nullptr, nullptr}},
+        }};
+        for (const auto& [command, list] : sources) {
+            for (const char* source : list) {
+                if (source != nullptr) {
+                    QTest::addRow("%d from %s", command, source) << command << QString(source);
+                }
+            }
+        }
+    }
+
+    void commands() {
+        QFETCH(int, command);
+        QFETCH(QString, source);
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const MainControls& c = window.Controls();
+        c.InputFileBox->setText("/somewhere/else.jpg");
+        const std::string chosenFolder = test::MakeFolder("chosen");
+
+        QStringList seen;
+        std::deque<test::ModalAnswerer::Step> steps;
+        if (command == kCommandAddInputFile) {
+            steps.push_back(ChooseInFileDialog(QString::fromStdString(photo_), &seen));
+        } else if (command == kCommandSelectOutputFolder) {
+            steps.push_back(ChooseInFileDialog(QString::fromStdString(chosenFolder), &seen));
+        } else if (command == kCommandConvert) {
+            c.InputFileBox->clear();
+            steps.push_back(test::AnswerMessageBox(QMessageBox::Ok, &seen));
+        }
+        test::ModalAnswerer answerer(std::move(steps));
+        Trigger(window, command, source);
+        QTRY_VERIFY(answerer.Done());
+        CheckEffect(window, command, seen, chosenFolder);
+    }
+
+    // Commands whose windows are not part of this build are there but
+    // disabled, and pressing them changes nothing.
+    void unavailableCommands() {
+        MainWindow window;
+        window.Finish();
+        for (const int command : {kCommandFormatOptions, kCommandFindConverter, kCommandPreferences,
+                                  kCommandCheckUpdates, kCommandAbout}) {
+            QAction* action = window.CommandAction(command);
+            QVERIFY(action != nullptr);
+            QVERIFY(!action->isEnabled());
+            action->trigger();
+            window.RunCommand(command);
+        }
+        QVERIFY(!window.FieldButton(2)->isEnabled());
+        QVERIFY(window.isVisible());
+    }
+
+    void drops_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("added");
+        QTest::newRow("three photos add the first")
+            << QStringList{"a.jpg", "b.jpg", "c.jpg"} << "a.jpg";
+        QTest::newRow("only the first name is looked at") << QStringList{"a.png", "b.jpg"} << "";
+        QTest::newRow("one photo") << QStringList{"c.jpg"} << "c.jpg";
+    }
+
+    void drops() {
+        QFETCH(QStringList, names);
+        QFETCH(QString, added);
+        const std::string dropFolder = test::MakeFolder("dropped");
+        QList<QUrl> urls;
+        for (const QString& name : names) {
+            QVERIFY(test::WritePhoto(dropFolder + name.toStdString()));
+            urls << QUrl::fromLocalFile(QString::fromStdString(dropFolder) + name);
+        }
+        MainWindow window;
+        window.Finish();
+        QMimeData mime;
+        mime.setUrls(urls);
+        const QPoint at = window.Controls().InputFileBox->mapTo(&window, QPoint(5, 5));
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+
+        const MainControls& c = window.Controls();
+        const QString expected =
+            added.isEmpty() ? QString() : QString::fromStdString(dropFolder) + added;
+        QCOMPARE(c.InputFileBox->text(), expected);
+        QCOMPARE(InputList.size(), added.isEmpty() ? std::size_t{0} : std::size_t{1});
+        QCOMPARE(c.OutputFolderBox->currentText(),
+                 added.isEmpty() ? QString() : QString::fromStdString(dropFolder));
+    }
+
+    void iconSizes_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("pixels");
+        const std::array<int, 5> pixels = {16, 24, 32, 48, 64};
+        for (int i = 0; i < 5; ++i) {
+            QTest::addRow("UI Size %d", i) << i << pixels[static_cast<std::size_t>(i)];
+        }
+    }
+
+    void iconSizes() {
+        QFETCH(int, size);
+        QFETCH(int, pixels);
+        Settings.Interface.UiSize = size;
+        LoadThemeImages(false, false, true);
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.Controls().InputFileBox->setText(QString::fromStdString(photo_));
+        QToolBar* toolbar = window.MainToolbar();
+        QCOMPARE(toolbar->iconSize(), QSize(pixels, pixels));
+        const auto* button =
+            qobject_cast<QToolButton*>(toolbar->widgetForAction(window.CommandAction(kCommandNew)));
+        QVERIFY(button != nullptr);
+        QCOMPARE(button->icon().pixmap(button->iconSize()).size(), QSize(pixels, pixels));
+        // Menus and the field buttons keep 16 pixels.
+        QCOMPARE(window.FieldButton(0)->iconSize(), QSize(16, 16));
+        QVERIFY(window.height() >= kMainWindowHeight);
+        QVERIFY(window.Controls().InputFileBox->isVisible());
+        const QPoint convert = InWindow(window.ConvertButton(), &window);
+        QVERIFY(convert.y() + window.ConvertButton()->height() <=
+                window.statusBar()->mapTo(&window, QPoint(0, 0)).y());
+        test::SaveScreenshot(&window, QString("main_window_icons_%1px").arg(pixels));
+        Settings.Interface.UiSize = 2;
+        LoadThemeImages(false, false, true);
+    }
+
+    void savedAtExit_data() {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<bool>("keepHistory");
+        QTest::newRow("normal window") << "normal" << true;
+        QTest::newRow("maximised window") << "maximised" << true;
+        QTest::newRow("minimised window") << "minimised" << true;
+        QTest::newRow("history not kept") << "normal" << false;
+    }
+
+    void savedAtExit() {
+        QFETCH(QString, state);
+        QFETCH(bool, keepHistory);
+        Settings.Advanced.OutFoldersHistory = keepHistory ? 1 : 0;
+        Settings.Window.Width = 600;
+        Settings.Window.X = 123;
+        Settings.Window.Y = 45;
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        // A dropped file adds its folder to the history.
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(photo_))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        QCOMPARE(window.Controls().OutputFolderBox->currentText(), QString::fromStdString(folder_));
+        if (state == "normal") {
+            window.resize(777, 300);
+            window.move(40, 30);
+        } else if (state == "maximised") {
+            window.showMaximized();
+        } else {
+            window.showMinimized();
+        }
+        QTest::qWait(20);
+        QTest::keyClick(&window, Qt::Key_X, Qt::AltModifier);
+        QTRY_VERIFY(!window.isVisible());
+
+        const std::string text = ConfigText();
+        QVERIFY(text.starts_with("\xEF\xBB\xBF\r\n[General]\r\n"));
+        QVERIFY(HasLine(text, "[Window]"));
+        if (state == "normal") {
+            QVERIFY(HasLine(text, "IsMaximized = 0"));
+            QVERIFY(HasLine(text, "Width = 777"));
+            QVERIFY(HasLine(text, "Height = 260"));
+            QVERIFY(HasLine(text, "X = 40"));
+            QVERIFY(HasLine(text, "Y = 30"));
+        } else {
+            QVERIFY(HasLine(text, state == "maximised" ? "IsMaximized = 1" : "IsMaximized = 0"));
+            QVERIFY(HasLine(text, "Width = 600"));
+            QVERIFY(HasLine(text, "X = 123"));
+            QVERIFY(HasLine(text, "Y = 45"));
+        }
+        QVERIFY(HasLine(text,
+                        keepHistory ? "Recent Out Folders = " + folder_ : "Recent Out Folders = "));
+    }
+
+  private:
+    void Trigger(MainWindow& window, int command, const QString& source) {
+        QAction* action = window.CommandAction(command);
+        QVERIFY(action != nullptr);
+        if (source == "menu") {
+            QMenu* menu = MenuHolding(window, action);
+            QVERIFY(menu != nullptr);
+            menu->popup(window.mapToGlobal(QPoint(0, 0)));
+            QVERIFY(QTest::qWaitForWindowExposed(menu));
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        } else if (source == "toolbar") {
+            QWidget* button = window.MainToolbar()->widgetForAction(action);
+            QVERIFY(button != nullptr);
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else if (source == "field") {
+            const int row = command == kCommandAddInputFile ? 0 : 1;
+            QCOMPARE(qobject_cast<QToolButton*>(window.FieldButton(row))->defaultAction(), action);
+            QTest::mouseClick(window.FieldButton(row), Qt::LeftButton);
+        } else if (source == "button") {
+            QTest::mouseClick(window.ConvertButton(), Qt::LeftButton);
+        } else {
+            const QKeyCombination key = FindCommand(command)->Shortcut;
+            QCOMPARE(action->shortcut(), QKeySequence(key));
+            QTest::keyClick(&window, key.key(), key.keyboardModifiers());
+        }
+    }
+
+    void CheckEffect(MainWindow& window, int command, const QStringList& seen,
+                     const std::string& chosenFolder) {
+        const MainControls& c = window.Controls();
+        switch (command) {
+            case kCommandNew:
+                QVERIFY(c.InputFileBox->text().isEmpty());
+                break;
+            case kCommandExit:
+                QTRY_VERIFY(!window.isVisible());
+                QVERIFY(test::Exists(Settings.ConfigFilePath));
+                break;
+            case kCommandAddInputFile:
+                QCOMPARE(seen.value(0), QString("Select Input Files"));
+                QCOMPARE(seen.value(1), QString("All Supported Files (*.jpg *.jpeg *.jpe *.jif)"));
+                QCOMPARE(c.InputFileBox->text(), QString::fromStdString(photo_));
+                QVERIFY(Job.SourceFile.empty());
+                break;
+            case kCommandSelectOutputFolder:
+                QCOMPARE(seen.value(0), QString("Select Output Folder"));
+                QCOMPARE(c.OutputFolderBox->currentText(), QString::fromStdString(chosenFolder));
+                QCOMPARE(Job.OutputFolder, chosenFolder);
+                break;
+            case kCommandConvert:
+                QCOMPARE(seen, QStringList{"No input file(s) found. Please, add valid file(s) "
+                                           "and try again!"});
+                QCOMPARE(c.StatusText->text(), QString("Conversion stopped"));
+                break;
+            case kCommandManual:
+                QCOMPARE(opened_.size(), 1);
+                QVERIFY(opened_.front().isLocalFile());
+                QVERIFY(opened_.front().path().endsWith("manual/index.html"));
+                break;
+            case kCommandFeedback:
+                QCOMPARE(opened_,
+                         QList<QUrl>{QUrl("mailto:support@quorvane.example?subject=Quorvane "
+                                          "JPG to BMP 2.8 Feedback")});
+                break;
+            case kCommandHomepage:
+                QCOMPARE(opened_, QList<QUrl>{QUrl("http://www.quorvane.example/tarvik/")});
+                break;
+            default:
+                QFAIL("no check for this command");
+        }
+    }
+
+    std::string folder_;
+    std::string photo_;
+    QList<QUrl> opened_;
+};
+
+}  // namespace tarvik
+
+QTEST_MAIN(tarvik::MainWindowTest)
+#include "main_window_test.moc"

@@ -1,0 +1,122 @@
+#!/bin/sh
+# The real program under a real X server: a photo opened the way a file
+# manager's "Open with" does, F5, Return, Alt+X; meanwhile a second window
+# start and a command-line job. Then the picture and config.ini.
+# Usage: window_end_to_end.sh TARVIK SAMPLE_WRITER TEST_OUTPUT_FOLDER
+# Exit 77 (skipped) only when no X server can be started.
+set -u
+
+TARVIK=$1
+SAMPLE=$2
+OUTPUT=$3
+TITLE="Quorvane JPG to BMP 2.8"
+
+skip() { echo "SKIPPED: $*"; exit 77; }
+fail() { echo "FAILED: $*"; exit 1; }
+
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps installs it)"
+done
+
+mkdir -p "$OUTPUT"
+WORK=$(mktemp -d "$OUTPUT/window-e2e.XXXXXX")
+mkdir -p "$WORK/home" "$WORK/config" "$WORK/runtime" "$WORK/pics" "$WORK/cli" "$WORK/alone"
+chmod 700 "$WORK/runtime"
+export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime"
+unset QT_QPA_PLATFORM
+
+XVFB_PID=""
+APP_PID=""
+cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display and writes its number to the descriptor.
+Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$WORK/display" 2>"$WORK/xvfb.log" &
+XVFB_PID=$!
+for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    kill -0 "$XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+done
+[ -s "$WORK/display" ] || skip "Xvfb could not be started: $(tail -n 1 "$WORK/xvfb.log")"
+export DISPLAY=":$(head -n 1 "$WORK/display")"
+
+# Waits up to 10 s for a window whose name matches; prints its id.
+wait_window() {
+    for _ in $(seq 100); do
+        id=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+press() {
+    xdotool windowfocus --sync "$1" && xdotool key --clearmodifiers "$2"
+}
+shot() {
+    command -v import >/dev/null 2>&1 && import -window root "$OUTPUT/$1.png"
+}
+
+"$SAMPLE" "$WORK/pics/photo.jpg" || fail "cannot write the test photo"
+
+# Without the window front end beside it, tarvik says so and ends with 1.
+cp "$TARVIK" "$WORK/alone/tarvik"
+"$WORK/alone/tarvik" >"$WORK/alone/out" 2>"$WORK/alone/err"
+[ $? -eq 1 ] || fail "a missing front end must end with 1"
+[ "$(wc -l <"$WORK/alone/err")" -eq 1 ] && grep -q "Window mode is not available" "$WORK/alone/err" ||
+    fail "a missing front end must be named in one line: $(cat "$WORK/alone/err")"
+
+cd "$WORK/pics" || fail "no pics folder"
+"$TARVIK" photo.jpg &
+APP_PID=$!
+MAIN=$(wait_window "^$TITLE\$") || fail "the main window did not open"
+sleep 0.3
+shot e2e_main_window
+
+# A second window start ends at once, without a second window.
+timeout 10 "$TARVIK"
+[ $? -eq 0 ] || fail "a second window start must end with 0 at once"
+[ "$(xdotool search --name "^$TITLE\$" | wc -l)" -eq 1 ] || fail "a second main window opened"
+
+# A command-line job runs beside the window.
+"$TARVIK" -q -i "$WORK/pics/photo.jpg" -o "$WORK/cli" || fail "the command-line job failed beside the window"
+[ -s "$WORK/cli/photo.bmp" ] || fail "the command-line job wrote no picture"
+
+press "$MAIN" F5
+PROGRESS=$(wait_window "Conversion complete") || fail "the conversion did not complete"
+NAME=$(xdotool getwindowname "$PROGRESS")
+[ "$NAME" = "Conversion complete (1/1)" ] || fail "progress window titled '$NAME'"
+sleep 0.2
+shot e2e_progress_window
+press "$PROGRESS" Return
+for _ in $(seq 50); do
+    xdotool search --name "Conversion complete" >/dev/null 2>&1 || break
+    sleep 0.1
+done
+xdotool search --name "Conversion complete" >/dev/null 2>&1 && fail "Return did not close the progress window"
+
+press "$MAIN" alt+x
+for _ in $(seq 100); do
+    kill -0 "$APP_PID" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$APP_PID" 2>/dev/null && fail "Alt+X did not end the program"
+wait "$APP_PID"
+STATUS=$?
+APP_PID=""
+[ "$STATUS" -eq 0 ] || fail "the window ended with $STATUS"
+
+head -c 2 "$WORK/pics/photo.bmp" | grep -q "BM" || fail "no BMP beside the photo"
+CONFIG="$WORK/config/Quorvane/tarvik/config.ini"
+[ -f "$CONFIG" ] || fail "no config.ini"
+[ "$(head -c 5 "$CONFIG" | od -An -tx1 | tr -d ' \n')" = "efbbbf0d0a" ] ||
+    fail "config.ini must begin with the byte-order mark and CR LF"
+CR=$(printf '\r')
+grep -q "^Recent Out Folders = $WORK/pics/$CR\$" "$CONFIG" || fail "the history lacks the photo's folder"
+grep -q "^Width = 510$CR\$" "$CONFIG" && grep -q "^Height = 260$CR\$" "$CONFIG" &&
+    grep -q "^IsMaximized = 0$CR\$" "$CONFIG" || fail "the window geometry is missing"
+cd "$OUTPUT" && rm -rf "$WORK"
+echo "PASSED"
