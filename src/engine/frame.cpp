@@ -18,9 +18,6 @@ namespace {
 // shapes stay exactly as described, whatever the band widths.
 constexpr double kClipMargin = 1 << 20;
 
-// FreeImage_Paste copies the pixels for any alpha above 255.
-constexpr int kPasteCopy = 256;
-
 using Polygon = std::vector<PointF>;
 
 // A rectangle of image pixels, y counted from the top.
@@ -178,12 +175,7 @@ void BlendRegion(FIBITMAP* image, const Region& at, const Geometry& g, int opaci
     PaintFrame(layer, at, g);
     // One common opacity for the whole frame, corners included.
     DrawSurface(faded, layer, 0, 0, opacity);
-    const Bitmap bands = SurfaceToBitmap(faded);
-    const int x = static_cast<int>(at.x), y = static_cast<int>(at.y);
-    Bitmap blended = CompositeLayer(Bitmap(FreeImage_Copy(image, x, y, x + w, y + h)), bands.get());
-    if (blended) {
-        FreeImage_Paste(image, blended.get(), x, y, kPasteCopy);
-    }
+    BlendOverBitmap(image, static_cast<int>(at.x), static_cast<int>(at.y), faded);
 }
 
 // The framed picture is, as a whole-image blend would make it, a new

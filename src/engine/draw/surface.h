@@ -76,6 +76,13 @@ struct LoadedImage {
 };
 LoadedImage LoadImageSurface(const std::string& path);
 
+// Blends the surface over the pixels of a 24-bit bitmap whose top-left
+// corner it covers at (x, y), in place and as FreeImage_Composite blends a
+// 32-bit layer over a background: alpha 0 keeps the picture, 255 replaces
+// it, any other a gives (a * layer + (255 - a) * picture) >> 8. False when
+// the bitmap is not 24-bit or the surface does not fit inside it.
+bool BlendOverBitmap(FIBITMAP* image, int x, int y, const Surface& layer);
+
 Surface BitmapToSurface(FIBITMAP* bitmap);
 // A 32-bit FreeImage bitmap with straight alpha; empty on failure.
 Bitmap SurfaceToBitmap(const Surface& surface);
