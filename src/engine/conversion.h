@@ -39,14 +39,16 @@ bool StartConversionWorker();
 bool ConversionWorkerRunning();
 // Index, CurrentFile and Count, read under ProgressLock.
 ProgressSnapshot ReadConversionProgress();
-// The worker stops at its next gate (before a file or between the steps of
-// one) and waits there, holding no lock, until resumed or stopped.
+// Every thread of the worker stops at its next gate (before a file,
+// between the steps of one, or before its file's turn to be saved) and
+// waits there, holding no lock, until resumed or stopped.
 void PauseConversionWorker();
 void ResumeConversionWorker();
-// Whether a paused worker has reached its gate and waits there.
+// Whether every thread of a paused worker has reached a gate and waits
+// there.
 bool ConversionWorkerHeld();
-// Lets the current file finish and starts no other; releases a paused
-// worker so that it can end.
+// Lets the files already started (those up to ConversionProgress.Index)
+// finish and starts no other; releases a paused worker so that it can end.
 void StopConversionWorker();
 // Waits for the worker to end and returns the number of files converted.
 std::int32_t FinishConversionWorker();

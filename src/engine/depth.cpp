@@ -152,12 +152,20 @@ Bitmap ApplyOutputDepth(Bitmap bitmap) {
         return bitmap;
     }
     if (Job.AutoBpp != 0) {
-        Job.OutputBpp = AutoOutputBpp(Job.OutputExtension, Job.SourceBpp);
+        Job.OutputBpp = OutputBppFor(Job.SourceBpp);
     }
-    if (BitmapBpp(bitmap) == static_cast<unsigned>(Job.OutputBpp)) {
+    return ConvertToOutputDepth(std::move(bitmap), Job.OutputBpp);
+}
+
+int OutputBppFor(int sourceBpp) {
+    return Job.AutoBpp != 0 ? AutoOutputBpp(Job.OutputExtension, sourceBpp) : Job.OutputBpp;
+}
+
+Bitmap ConvertToOutputDepth(Bitmap bitmap, int bpp) {
+    if (BitmapBpp(bitmap) == static_cast<unsigned>(bpp)) {
         return bitmap;
     }
-    switch (Job.OutputBpp) {
+    switch (bpp) {
         case 96:
             return ConvertBitmap(std::move(bitmap), FreeImage_ConvertToRGBF);
         case 48:

@@ -7,11 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <span>
 
 #include "engine/jpeg_segments.h"
@@ -73,20 +74,25 @@ std::unique_ptr<MappedFile> MapInputFile(const std::string& path) {
 
 // While a mapping is read, SIGBUS on one of its pages (the file shrank
 // under us) maps a zero page there and marks the load as failed, so the
-// decoder runs to its end on zeros and the result is thrown away.
-std::atomic<std::uintptr_t> g_guardedStart{0};
-std::atomic<std::uintptr_t> g_guardedEnd{0};
-std::atomic<bool> g_inputChanged{false};
+// decoder runs to its end on zeros and the result is thrown away. Several
+// threads may load at once: each guards its own mapping (the signal comes
+// to the thread that touched the page), and the handler stays installed
+// while any of them reads.
+thread_local std::uintptr_t t_guardedStart = 0;
+thread_local std::uintptr_t t_guardedEnd = 0;
+thread_local volatile std::sig_atomic_t t_inputChanged = 0;
+std::mutex g_guardLock;
+int g_guards = 0;  // guarded by g_guardLock
 struct sigaction g_previousBus {};
 
 void OnBusError(int number, siginfo_t* info, void* context) {
     const auto at = reinterpret_cast<std::uintptr_t>(info->si_addr);
-    if (at >= g_guardedStart && at < g_guardedEnd) {
+    if (at >= t_guardedStart && at < t_guardedEnd) {
         const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
         void* base = reinterpret_cast<void*>(at & ~(page - 1));
         if (mmap(base, page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1,
                  0) != MAP_FAILED) {
-            g_inputChanged = true;
+            t_inputChanged = 1;
             return;
         }
     }
@@ -102,23 +108,31 @@ void OnBusError(int number, siginfo_t* info, void* context) {
 class InputGuard {
   public:
     explicit InputGuard(std::span<const std::uint8_t> bytes) {
-        g_inputChanged = false;
-        g_guardedStart = reinterpret_cast<std::uintptr_t>(bytes.data());
-        g_guardedEnd = reinterpret_cast<std::uintptr_t>(bytes.data() + bytes.size());
-        struct sigaction action {};
-        action.sa_sigaction = OnBusError;
-        action.sa_flags = SA_SIGINFO;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGBUS, &action, &g_previousBus);
+        t_inputChanged = 0;
+        t_guardedStart = reinterpret_cast<std::uintptr_t>(bytes.data());
+        t_guardedEnd = reinterpret_cast<std::uintptr_t>(bytes.data() + bytes.size());
+        const std::lock_guard<std::mutex> lock(g_guardLock);
+        if (g_guards++ == 0) {
+            struct sigaction action {};
+            action.sa_sigaction = OnBusError;
+            action.sa_flags = SA_SIGINFO;
+            sigemptyset(&action.sa_mask);
+            sigaction(SIGBUS, &action, &g_previousBus);
+        }
     }
     InputGuard(const InputGuard&) = delete;
     InputGuard& operator=(const InputGuard&) = delete;
     ~InputGuard() {
-        sigaction(SIGBUS, &g_previousBus, nullptr);
-        g_guardedStart = 0;
-        g_guardedEnd = 0;
+        {
+            const std::lock_guard<std::mutex> lock(g_guardLock);
+            if (--g_guards == 0) {
+                sigaction(SIGBUS, &g_previousBus, nullptr);
+            }
+        }
+        t_guardedStart = 0;
+        t_guardedEnd = 0;
     }
-    bool InputChanged() const { return g_inputChanged; }
+    bool InputChanged() const { return t_inputChanged != 0; }
 };
 
 bool HasEmptyFrame(const JpegLayout& layout) {

@@ -11,7 +11,8 @@ std::condition_variable g_changed;
 // Read without the lock on the fast path: passing an open gate between
 // every pipeline step must cost next to nothing.
 std::atomic<bool> g_closed{false};
-std::atomic<int> g_waiting{0};
+int g_threads = 0;  // guarded by g_lock
+int g_waiting = 0;  // guarded by g_lock
 }  // namespace
 
 void ClosePauseGate() {
@@ -31,14 +32,37 @@ void PassPauseGate() {
     if (!g_closed.load()) {
         return;
     }
+    PassPauseGateWhen([] { return true; });
+}
+
+void PassPauseGateWhen(const std::function<bool()>& ready) {
     std::unique_lock<std::mutex> lock(g_lock);
     ++g_waiting;
-    g_changed.wait(lock, [] { return !g_closed.load(); });
+    g_changed.wait(lock, [&ready] { return !g_closed.load() && ready(); });
     --g_waiting;
 }
 
+void ChangeAtPauseGate(const std::function<void()>& change) {
+    {
+        const std::lock_guard<std::mutex> guard(g_lock);
+        change();
+    }
+    g_changed.notify_all();
+}
+
+void JoinPauseGate(int threads) {
+    const std::lock_guard<std::mutex> guard(g_lock);
+    g_threads += threads;
+}
+
+void LeavePauseGate() {
+    const std::lock_guard<std::mutex> guard(g_lock);
+    --g_threads;
+}
+
 bool PauseGateHolds() {
-    return g_waiting.load() > 0;
+    const std::lock_guard<std::mutex> guard(g_lock);
+    return g_closed.load() && g_threads > 0 && g_waiting == g_threads;
 }
 
 }  // namespace tarvik

@@ -1,6 +1,5 @@
 #include "engine/pipeline.h"
 
-#include "core/job.h"
 #include "core/settings.h"
 #include "engine/color.h"
 #include "engine/depth.h"
@@ -24,82 +23,118 @@ int Height(const Bitmap& bitmap) {
 
 // A step that yields no bitmap fails the file; the following steps pass
 // the missing bitmap along, and the first reason is the one reported.
-void NoteFailure(const Bitmap& bitmap, ConvertFailure reason) {
-    if (!bitmap && Job.Failure == ConvertFailure::None) {
-        Job.Failure = reason;
+void NoteFailure(const Bitmap& bitmap, ConvertFailure reason, ConvertFailure& failure) {
+    if (!bitmap && failure == ConvertFailure::None) {
+        failure = reason;
     }
 }
 
 // Asked only once a drawing step has failed: the question loads the module,
 // which a conversion without frame or watermark must never do.
-void NoteDrawingFailure(const Bitmap& bitmap) {
-    if (!bitmap && Job.Failure == ConvertFailure::None) {
-        NoteFailure(bitmap,
-                    DrawingAvailable() ? ConvertFailure::Drawing : ConvertFailure::DrawingMissing);
+void NoteDrawingFailure(const Bitmap& bitmap, ConvertFailure& failure) {
+    if (!bitmap && failure == ConvertFailure::None) {
+        failure = DrawingAvailable() ? ConvertFailure::Drawing : ConvertFailure::DrawingMissing;
     }
+}
+
+// The watermark text's tokens read the job's running state (the previous
+// file's size and depth, %n%, %rnd%), so a text that may hold one is drawn
+// in the file's turn.
+bool WatermarkWaitsForItsTurn() {
+    return Settings.Watermark.DoWatermark != 0 &&
+           Settings.Watermark.Text.find('%') != std::string::npos;
 }
 
 // Every step is preceded by the pause gate, so a paused run holds between
 // steps rather than only between files.
-Bitmap TransformSteps(Bitmap bitmap, int& width, int& height) {
+void TransformSteps(FileRun& f) {
     PassPauseGate();
-    bitmap = RotateImage(std::move(bitmap));
+    f.Image = RotateImage(std::move(f.Image), &f.Failure);
     PassPauseGate();
-    bitmap = ResizeImage(std::move(bitmap), Width(bitmap), Height(bitmap));
+    f.Image = ResizeImage(std::move(f.Image), Width(f.Image), Height(f.Image), &f.Failure);
     // The image size from here on: frame and watermark keep it.
-    width = Width(bitmap);
-    height = Height(bitmap);
-    if (bitmap) {
-        FlipImage(bitmap.get());
+    f.ImageWidth = Width(f.Image);
+    f.ImageHeight = Height(f.Image);
+    if (f.Image) {
+        FlipImage(f.Image.get());
     }
     PassPauseGate();
-    bitmap = AdjustColors(std::move(bitmap));
-    bitmap = GreyscaleImage(std::move(bitmap));
-    bitmap = ThresholdImage(std::move(bitmap));
-    NoteFailure(bitmap, ConvertFailure::Operation);
-    return bitmap;
+    f.Image = AdjustColors(std::move(f.Image));
+    f.Image = GreyscaleImage(std::move(f.Image));
+    f.Image = ThresholdImage(std::move(f.Image));
+    NoteFailure(f.Image, ConvertFailure::Operation, f.Failure);
 }
 
-Bitmap DrawingSteps(Bitmap bitmap, int width, int height) {
-    PassPauseGate();
-    bitmap = FrameStep(std::move(bitmap), width, height);
-    NoteDrawingFailure(bitmap);
-    PassPauseGate();
-    bitmap = WatermarkStep(std::move(bitmap), width, height);
-    NoteDrawingFailure(bitmap);
-    return bitmap;
+void WatermarkAndDepth(FileRun& f) {
+    if (!f.WatermarkDone) {
+        PassPauseGate();
+        f.Image = WatermarkStep(std::move(f.Image), f.ImageWidth, f.ImageHeight);
+        NoteDrawingFailure(f.Image, f.Failure);
+        f.WatermarkDone = true;
+    }
+    if (!f.OutputBpp && f.Image) {
+        PassPauseGate();
+        f.OutputBpp = OutputBppFor(f.SourceBpp);
+        f.Image = ConvertToOutputDepth(std::move(f.Image), *f.OutputBpp);
+        NoteFailure(f.Image, ConvertFailure::Operation, f.Failure);
+    }
 }
 
 }  // namespace
 
-bool ConvertFile() {
-    Job.Failure = ConvertFailure::None;
+void RunIndependentSteps(FileRun& f) {
     ConvertFailure loadFailure = ConvertFailure::Load;
-    Bitmap bitmap = LoadJpeg(Job.SourceFile, &loadFailure);
-    Job.SourceBpp = static_cast<int>(BitmapBpp(bitmap));
-    if (Width(bitmap) == 0 || Height(bitmap) == 0) {
-        Job.Failure = loadFailure;
+    f.Image = LoadJpeg(f.SourceFile, &loadFailure);
+    f.SourceBpp = static_cast<int>(BitmapBpp(f.Image));
+    f.Loaded = Width(f.Image) != 0 && Height(f.Image) != 0;
+    if (!f.Loaded) {
+        f.Image.reset();
+        f.Failure = loadFailure;
+        return;
+    }
+    TransformSteps(f);
+    PassPauseGate();
+    f.Image = FrameStep(std::move(f.Image), f.ImageWidth, f.ImageHeight);
+    NoteDrawingFailure(f.Image, f.Failure);
+    if (!WatermarkWaitsForItsTurn()) {
+        WatermarkAndDepth(f);
+    }
+}
+
+bool FinishFileInOrder(FileRun& f) {
+    Job.SourceFile = f.SourceFile;
+    Job.RelativeFolder = f.RelativeFolder;
+    Job.SourceBpp = f.SourceBpp;
+    Job.Failure = f.Failure;
+    if (!f.Loaded) {
         return false;
     }
-
-    int width = 0;
-    int height = 0;
-    bitmap = TransformSteps(std::move(bitmap), width, height);
-    bitmap = DrawingSteps(std::move(bitmap), width, height);
-    PassPauseGate();
-    bitmap = ApplyOutputDepth(std::move(bitmap));
-    NoteFailure(bitmap, ConvertFailure::Operation);
-
-    Job.ImageWidth = width;
-    Job.ImageHeight = height;
+    WatermarkAndDepth(f);
+    Job.Failure = f.Failure;
+    // A file whose steps failed before the depth step leaves the depth of
+    // the file before it.
+    if (f.OutputBpp && Job.AutoBpp != 0) {
+        Job.OutputBpp = *f.OutputBpp;
+    }
+    Job.ImageWidth = f.ImageWidth;
+    Job.ImageHeight = f.ImageHeight;
     Job.OutputFile = BuildOutputPath();
     PassPauseGate();
-    const SaveResult saved = SaveOutputImage(bitmap.get(), Job.OutputFile);
+    const SaveResult saved = SaveOutputImage(f.Image.get(), Job.OutputFile);
+    f.Image.reset();
     if (saved != SaveResult::Saved && Job.Failure == ConvertFailure::None) {
         Job.Failure =
             saved == SaveResult::SameAsInput ? ConvertFailure::SameAsInput : ConvertFailure::Save;
     }
     return saved == SaveResult::Saved;
+}
+
+bool ConvertFile() {
+    FileRun file;
+    file.SourceFile = Job.SourceFile;
+    file.RelativeFolder = Job.RelativeFolder;
+    RunIndependentSteps(file);
+    return FinishFileInOrder(file);
 }
 
 }  // namespace tarvik

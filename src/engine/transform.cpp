@@ -64,15 +64,18 @@ Size KeepAspect(int w, int h, int tw, int th) {
 }
 
 // A size over the decode limit is refused before anything is allocated;
-// the file fails with that reason.
-Bitmap TooLarge() {
-    Job.Failure = ConvertFailure::TooLarge;
+// the file fails with that reason. The reason goes to the caller's record,
+// not to Job: files are transformed on several threads at once.
+Bitmap TooLarge(ConvertFailure* failure) {
+    if (failure != nullptr) {
+        *failure = ConvertFailure::TooLarge;
+    }
     return {};
 }
 
 }  // namespace
 
-Bitmap RotateImage(Bitmap bitmap) {
+Bitmap RotateImage(Bitmap bitmap, ConvertFailure* failure) {
     const auto& t = Settings.Transform;
     const int angle = t.ImageRotation;
     if (!bitmap || t.DoImageRotation == 0 || angle < kFirstAngle || angle > kLastAngle) {
@@ -85,7 +88,7 @@ Bitmap RotateImage(Bitmap bitmap) {
     // one keeps its size.
     if (type == RotationType::Simple &&
         !FitsDecodeLimitRotated(BitmapWidth(bitmap), BitmapHeight(bitmap), angle)) {
-        return TooLarge();
+        return TooLarge(failure);
     }
     bitmap = RotatableDepth(std::move(bitmap));
     if (type == RotationType::Simple) {
@@ -132,7 +135,7 @@ FREE_IMAGE_FILTER ResizeFilter() {
     }
 }
 
-Bitmap ResizeImage(Bitmap bitmap, int width, int height) {
+Bitmap ResizeImage(Bitmap bitmap, int width, int height, ConvertFailure* failure) {
     const auto& t = Settings.Transform;
     if (!bitmap || t.DoImageResize == 0) {
         return bitmap;
@@ -150,7 +153,7 @@ Bitmap ResizeImage(Bitmap bitmap, int width, int height) {
     if (target.width <= 0 || target.height <= 0 ||
         !FitsDecodeLimit(static_cast<std::uint32_t>(target.width),
                          static_cast<std::uint32_t>(target.height))) {
-        return TooLarge();
+        return TooLarge(failure);
     }
     const FREE_IMAGE_FILTER filter = ResizeFilter();
     return ConvertBitmap(std::move(bitmap), [&](FIBITMAP* dib) {

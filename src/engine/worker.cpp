@@ -1,5 +1,11 @@
 #include "engine/worker.h"
 
+#include <algorithm>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
+
 #include "core/catalog.h"
 #include "core/console.h"
 #include "core/job.h"
@@ -10,6 +16,8 @@
 namespace tarvik {
 
 namespace {
+
+std::atomic<int> g_threadSetting{0};
 
 // The catalog key (group "Console") of each reason a file was not converted.
 std::string_view FailureKey(ConvertFailure failure) {
@@ -46,6 +54,68 @@ void ReportFailedFile() {
                                       CatalogText("Console", FailureKey(Job.Failure))));
 }
 
+// What the threads of one run share. Files are taken in the list's order
+// under ProgressLock; the turn to finish one passes from file to file at
+// the pause gate, so a thread waiting for it holds when the run is paused.
+struct Run {
+    std::vector<std::pair<std::string, std::string>> files;  // path, sub-folder
+    bool lines = false;
+    std::size_t next = 0;        // guarded by ProgressLock
+    std::size_t turn = 0;        // changed at the pause gate
+    std::int32_t converted = 0;  // written in turn
+};
+
+// The next file's number, or none once the list is done or the run was
+// stopped. A stop and a start are never both half-way: Running is cleared
+// under the same lock.
+bool TakeNextFile(Run& run, std::size_t& index) {
+    const std::lock_guard<std::mutex> guard(ProgressLock);
+    if (ConversionProgress.Running == 0 || run.next >= run.files.size()) {
+        return false;
+    }
+    index = run.next++;
+    ConversionProgress.Index = static_cast<std::int32_t>(run.next);
+    ConversionProgress.CurrentFile = run.files[index].first;
+    return true;
+}
+
+// The file's turn: the job's per-file fields, the output and its lines,
+// exactly as one file after the other.
+void FinishInTurn(Run& run, FileRun& file) {
+    if (run.lines) {
+        ConsoleLine(CatalogText("Debug", "Processing") + file.SourceFile);
+    }
+    const bool ok = FinishFileInOrder(file);
+    if (run.lines) {
+        ConsoleLine(CatalogText("Debug", "Saving As") + Job.OutputFile);
+        ConsoleLine(CatalogText("Debug", ok ? "OK" : "Not OK"));
+    }
+    if (!ok && Job.CommandLineJob != 0) {
+        ReportFailedFile();
+    }
+    if (ok) {
+        ++run.converted;
+        Job.RandomNumber = NewRandomNumber();
+        ++Job.SequenceNumber;
+        ApplyFileTimestamp();
+    }
+}
+
+void ConvertFiles(Run& run) {
+    std::size_t index = 0;
+    // A stop may come while the thread waits at the gate.
+    for (PassPauseGate(); TakeNextFile(run, index); PassPauseGate()) {
+        FileRun file;
+        file.SourceFile = run.files[index].first;
+        file.RelativeFolder = run.files[index].second;
+        RunIndependentSteps(file);
+        PassPauseGateWhen([&run, index] { return run.turn == index; });
+        FinishInTurn(run, file);
+        ChangeAtPauseGate([&run] { ++run.turn; });
+    }
+    LeavePauseGate();
+}
+
 }  // namespace
 
 ConversionProgressRecord ConversionProgress;
@@ -59,45 +129,41 @@ void PrepareProgress() {
     ConversionProgress.Running = 1;
 }
 
+int WorkerThreadsFor(std::size_t files) {
+    int threads = g_threadSetting.load();
+    if (threads <= 0) {
+        threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    }
+    return static_cast<int>(std::clamp<std::size_t>(files, 1, static_cast<std::size_t>(threads)));
+}
+
+void SetWorkerThreads(int threads) {
+    g_threadSetting = threads;
+}
+
 void ConversionWorker() {
-    const bool lines = Job.CommandLineJob != 0 && Job.RunMode == "DEBUG";
-    std::int32_t processed = 0;
-    std::int32_t converted = 0;
-    for (auto it = InputList.begin(); ConversionProgress.Running != 0 && it != InputList.end();
-         ++it) {
-        // A stop may come while the worker waits at the gate.
-        PassPauseGate();
-        if (ConversionProgress.Running == 0) {
-            break;
-        }
-        ++processed;
-        Job.SourceFile = it->first;
-        Job.RelativeFolder = it->second.RelativeFolder;
-        {
-            const std::lock_guard<std::mutex> guard(ProgressLock);
-            ConversionProgress.Index = processed;
-            ConversionProgress.CurrentFile = Job.SourceFile;
-        }
-        if (lines) {
-            ConsoleLine(CatalogText("Debug", "Processing") + Job.SourceFile);
-        }
-        const bool ok = ConvertFile();
-        if (lines) {
-            ConsoleLine(CatalogText("Debug", "Saving As") + Job.OutputFile);
-            ConsoleLine(CatalogText("Debug", ok ? "OK" : "Not OK"));
-        }
-        if (!ok && Job.CommandLineJob != 0) {
-            ReportFailedFile();
-        }
-        if (ok) {
-            ++converted;
-            Job.RandomNumber = NewRandomNumber();
-            ++Job.SequenceNumber;
-            ApplyFileTimestamp();
+    Run run;
+    run.lines = Job.CommandLineJob != 0 && Job.RunMode == "DEBUG";
+    for (const auto& [path, entry] : InputList) {
+        run.files.emplace_back(path, entry.RelativeFolder);
+    }
+    const int threads = WorkerThreadsFor(run.files.size());
+    JoinPauseGate(threads);
+    std::vector<std::thread> helpers;
+    for (int i = 1; i < threads; ++i) {
+        try {
+            helpers.emplace_back(ConvertFiles, std::ref(run));
+        } catch (const std::system_error&) {
+            // Fewer threads convert the same files.
+            LeavePauseGate();
         }
     }
+    ConvertFiles(run);
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
     const std::lock_guard<std::mutex> guard(ProgressLock);
-    ConversionProgress.Count = converted;
+    ConversionProgress.Count = run.converted;
 }
 
 }  // namespace tarvik

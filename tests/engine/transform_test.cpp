@@ -204,9 +204,9 @@ TEST_F(EngineTest, ResizingBeyondTheDecodeLimitFailsAtOnce) {
     t.ImageWidthUnit = t.ImageHeightUnit = 0;
     t.ImageWidth = 40000;
     t.ImageHeight = 40000;
-    Job.Failure = ConvertFailure::None;
-    EXPECT_FALSE(ResizeImage(SolidBitmap(200, 100, {1, 2, 3}), 200, 100));
-    EXPECT_EQ(Job.Failure, ConvertFailure::TooLarge);
+    ConvertFailure failure = ConvertFailure::None;
+    EXPECT_FALSE(ResizeImage(SolidBitmap(200, 100, {1, 2, 3}), 200, 100, &failure));
+    EXPECT_EQ(failure, ConvertFailure::TooLarge);
 }
 
 TEST(DecodeLimit, TurnedImagesGrowToHoldTheirCorners) {

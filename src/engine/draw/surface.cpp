@@ -114,9 +114,13 @@ void SetSourceColor(cairo_t* cr, Rgba color) {
                           Channel(Alpha(color)));
 }
 
+bool SurfaceSizeFits(int width, int height) {
+    return width > 0 && height > 0 && width <= kMaxSurfaceSide && height <= kMaxSurfaceSide &&
+           FitsDecodeLimit(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
+}
+
 Surface CreateSurface(int width, int height) {
-    if (width <= 0 || height <= 0 ||
-        !FitsDecodeLimit(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height))) {
+    if (!SurfaceSizeFits(width, height)) {
         return {};
     }
     Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
@@ -215,6 +219,59 @@ bool DrawSurfaceFiltered(Surface& target, const Surface& source, int x, int y, P
         }
     }
     cairo_surface_mark_dirty(target.get());
+    return true;
+}
+
+namespace {
+
+// One channel as FreeImage_Composite mixes it.
+BYTE Mix(int alpha, int over, int under) {
+    return static_cast<BYTE>((alpha * over + (255 - alpha) * under) >> 8);
+}
+
+void BlendRow(const std::uint32_t* in, BYTE* out, int width) {
+    // Runs of one colour are common (the inside of a band): unpremultiply
+    // each word once.
+    std::uint32_t lastWord = 0;
+    Rgba last = 0;
+    for (int i = 0; i < width; ++i, out += 3) {
+        if (in[i] != lastWord || i == 0) {
+            lastWord = in[i];
+            last = Unpremultiply(lastWord);
+        }
+        const int a = Alpha(last);
+        if (a == 0) {
+            continue;
+        }
+        if (a == kOpaqueAlpha) {
+            out[FI_RGBA_RED] = static_cast<BYTE>(Red(last));
+            out[FI_RGBA_GREEN] = static_cast<BYTE>(Green(last));
+            out[FI_RGBA_BLUE] = static_cast<BYTE>(Blue(last));
+            continue;
+        }
+        out[FI_RGBA_RED] = Mix(a, Red(last), out[FI_RGBA_RED]);
+        out[FI_RGBA_GREEN] = Mix(a, Green(last), out[FI_RGBA_GREEN]);
+        out[FI_RGBA_BLUE] = Mix(a, Blue(last), out[FI_RGBA_BLUE]);
+    }
+}
+
+}  // namespace
+
+bool BlendOverBitmap(FIBITMAP* image, int x, int y, const Surface& layer) {
+    const int width = SurfaceWidth(layer);
+    const int height = SurfaceHeight(layer);
+    if (image == nullptr || FreeImage_GetBPP(image) != 24 || width == 0 || x < 0 || y < 0 ||
+        x + width > static_cast<int>(FreeImage_GetWidth(image)) ||
+        y + height > static_cast<int>(FreeImage_GetHeight(image))) {
+        return false;
+    }
+    const int imageHeight = static_cast<int>(FreeImage_GetHeight(image));
+    cairo_surface_flush(layer.get());
+    for (int row = 0; row < height; ++row) {
+        // FreeImage keeps its rows bottom-up.
+        BYTE* out = FreeImage_GetScanLine(image, imageHeight - 1 - (y + row)) + 3 * x;
+        BlendRow(Row(layer.get(), row), out, width);
+    }
     return true;
 }
 

@@ -30,6 +30,12 @@ struct PointF {
     double y = 0;
 };
 
+// The longest side of a surface the drawing layer can create.
+inline constexpr int kMaxSurfaceSide = 32767;
+
+// Whether a surface of this size is within the drawing layer's and the
+// decoder's limits (memory permitting).
+bool SurfaceSizeFits(int width, int height);
 // A fully transparent surface; empty when a side is not positive or the
 // surface cannot be created.
 Surface CreateSurface(int width, int height);
@@ -69,6 +75,13 @@ struct LoadedImage {
     unsigned bpp = 0;
 };
 LoadedImage LoadImageSurface(const std::string& path);
+
+// Blends the surface over the pixels of a 24-bit bitmap whose top-left
+// corner it covers at (x, y), in place and as FreeImage_Composite blends a
+// 32-bit layer over a background: alpha 0 keeps the picture, 255 replaces
+// it, any other a gives (a * layer + (255 - a) * picture) >> 8. False when
+// the bitmap is not 24-bit or the surface does not fit inside it.
+bool BlendOverBitmap(FIBITMAP* image, int x, int y, const Surface& layer);
 
 Surface BitmapToSurface(FIBITMAP* bitmap);
 // A 32-bit FreeImage bitmap with straight alpha; empty on failure.
