@@ -17,6 +17,7 @@
 #include "core/config_file.h"
 #include "core/formats.h"
 #include "core/settings.h"
+#include "core/settings_table.h"
 #include "gui/commands.h"
 #include "gui/main_window.h"
 #include "gui/preferences/preferences_dialog.h"
@@ -117,7 +118,11 @@ class PreferencesTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { test::PrepareWindowTest("preferences"); }
+    void initTestCase() {
+        test::PrepareWindowTest("preferences");
+        ScanThemes();
+        QVERIFY(ThemeNames.contains("handdrawn"));
+    }
     void init() { FreshSettings(); }
 
     // The number field clamps to its row's range and moves the slider.
@@ -173,6 +178,8 @@ class PreferencesTest : public QObject {
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         QFETCH(int, slider);
+        Settings.Transform.DoImageRotation = 1;  // their masters enable the rows
+        Settings.Adjustment.DoImageThreshold = 1;
         Fixture f;
         f.dialog->show();
         f.dialog->ShowPage(page);
@@ -341,7 +348,8 @@ class PreferencesTest : public QObject {
             QCOMPARE(Settings.Output.BmpColorTable, 0);
             QCOMPARE(Settings.Interface.UiSize, 2);
             QCOMPARE(f.refreshed, 1);
-            QVERIFY(test::ReadText(Settings.ConfigFilePath).find("UI Size=2") != std::string::npos);
+            QVERIFY(test::ReadText(Settings.ConfigFilePath).find("UI Size = 2") !=
+                    std::string::npos);
         } else {
             QVERIFY(f.dialog->isVisible());
             QCOMPARE(f.Row(kOutput, "BMP Color Table").Combo->currentIndex(), 1);
@@ -378,7 +386,7 @@ class PreferencesTest : public QObject {
         QCOMPARE(list->currentText(), QString("Color #1A2B3C"));
         QCOMPARE(list->count(), 10);
         QCOMPARE(Settings.Watermark.FontColors, remembered + ",1A2B3C");
-        QCOMPARE(f.answers.AskedColor, 0u);  // from the selected Black
+        QCOMPARE(f.answers.AskedColor, 0xFFFFFFu);  // from the selected White
         f.answers.Color = 0x0000FF;
         f.Row(kWatermark, "Font Color").Button->click();
         QCOMPARE(list->currentText(), QString("Red"));
@@ -389,13 +397,14 @@ class PreferencesTest : public QObject {
         QCOMPARE(list->currentText(), QString("Red"));
         f.dialog->CancelButton()->click();
         QCOMPARE(Settings.Watermark.FontColors, remembered + ",1A2B3C");
-        QCOMPARE(Settings.Watermark.FontColor, std::string("000000"));
+        QCOMPARE(Settings.Watermark.FontColor, std::string("FFFFFF"));
         // The background list keeps its own list.
         QVERIFY(Settings.Watermark.BackColors.find("1A2B3C") == std::string::npos);
     }
 
     void colorButton() {
         Settings.Transform.ImageRotationBackColor = "ff8000";
+        Settings.Transform.DoImageRotation = 1;
         Fixture f;
         BoundRow& row = f.Row(kTransform, "Image Rotation Back Color");
         QCOMPARE(row.Edit->text(), QString("FF8000"));
@@ -784,7 +793,7 @@ class PreferencesTest : public QObject {
         QCOMPARE(window.MainToolbar()->iconSize(), QSize(32, 32));
         QCOMPARE(InterfaceReload, 0);
         QCOMPARE(window.Controls().OutputFormatBox->currentIndex(), 0);
-        QVERIFY(test::ReadText(Settings.ConfigFilePath).find("UI Size=2") != std::string::npos);
+        QVERIFY(test::ReadText(Settings.ConfigFilePath).find("UI Size = 2") != std::string::npos);
     }
 };
 
