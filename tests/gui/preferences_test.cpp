@@ -27,6 +27,8 @@
 namespace tarvik {
 namespace {
 
+constexpr int kSettleMilliseconds = 50;
+
 enum Page {
     kGeneral,
     kInterface,
@@ -757,12 +759,15 @@ class PreferencesTest : public QObject {
         for (int page = 0; page < kPreferencesPageCount; ++page) {
             f.dialog->Categories()->setCurrentRow(page);
             QCOMPARE(f.dialog->CurrentPage(), page);
+            QTest::qWait(kSettleMilliseconds);  // the new page lays itself out
             QVERIFY(!test::SaveScreenshot(
                          f.dialog.get(),
                          QString("preferences_%1").arg(names[static_cast<std::size_t>(page)]))
                          .isEmpty());
         }
+        f.dialog->ShowPage(kWatermark);
         f.Row(kWatermark, "Do Watermark").Combo->setCurrentIndex(2);
+        QTest::qWait(kSettleMilliseconds);
         test::SaveScreenshot(f.dialog.get(), "preferences_watermark_image");
         f.dialog->CancelButton()->click();
 
@@ -774,6 +779,7 @@ class PreferencesTest : public QObject {
         OutputFormats = formats;
         g.dialog->ShowPage(kOutput);
         g.dialog->show();
+        QTest::qWait(kSettleMilliseconds);
         QVERIFY(g.Row(kOutput, "JPG Quality").Label->isVisibleTo(g.dialog.get()));
         QVERIFY(!g.Row(kOutput, "BMP BPP").Label->isVisibleTo(g.dialog.get()));
         test::SaveScreenshot(g.dialog.get(), "preferences_output_jpg");

@@ -83,7 +83,7 @@ PreferencesDialog::PreferencesDialog(QWidget* mainWindow, Refresh refresh, Choos
 
     connect(categories_, &QListWidget::currentRowChanged, this, &PreferencesDialog::ShowPage);
     Fill();
-    const QSize hint = sizeHint();
+    const QSize hint = minimumSizeHint();
     setFixedSize(std::max(kMinimumWidth, hint.width()), std::max(kMinimumHeight, hint.height()));
 }
 

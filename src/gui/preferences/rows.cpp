@@ -41,7 +41,7 @@ constexpr int kPickerListWidth = 214;
 constexpr int kSmallButtonSide = 22;
 constexpr QSize kColorPicture{34, 12};
 constexpr QSize kSwatch{16, 16};
-constexpr int kRowSpacing = 8;
+constexpr int kRowPitch = 30;  // rows lie 30 pixels apart
 constexpr int kPanelMargin = 10;
 constexpr int kScrollStep = 10;
 constexpr int kHundred = 100;
@@ -143,8 +143,8 @@ void SetRowVisible(BoundRow& row, bool visible) {
 RowPanel::RowPanel(std::span<const RowSpec> specs, const Choosers* choosers, QWidget* parent)
     : QWidget(parent), choosers_(choosers) {
     auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
-    grid->setVerticalSpacing(kRowSpacing);
+    grid->setContentsMargins(kPanelMargin, kPanelMargin / 2, kPanelMargin, kPanelMargin / 2);
+    grid->setVerticalSpacing(0);
     grid->setColumnMinimumWidth(0, kLabelWidth);
     grid->setColumnStretch(2, 1);
     rows_.reserve(specs.size());
@@ -164,6 +164,7 @@ RowPanel::RowPanel(std::span<const RowSpec> specs, const Choosers* choosers, QWi
         const int at = grid->rowCount();
         grid->addWidget(row.Label, at, 0);
         grid->addLayout(line, at, 1);
+        grid->setRowMinimumHeight(at, kRowPitch);
     }
     grid->setRowStretch(grid->rowCount(), 1);
 }
