@@ -108,6 +108,51 @@ QStringList Entries(QComboBox* combo) {
     return texts;
 }
 
+// Gives a row a value other than its current one through its control;
+// false when its control offers no other value.
+bool ChangeRow(Fixture& f, BoundRow& row) {
+    switch (row.Spec->Kind) {
+        case RowKind::Check:
+            row.Check->setChecked(!row.Check->isChecked());
+            return true;
+        case RowKind::Number:
+            row.Edit->setText(QString::number(row.Edit->text().toInt() + 7));
+            if (!row.Spec->UnitKey.empty()) {
+                row.Unit->setCurrentIndex(1 - row.Unit->currentIndex());
+            }
+            return true;
+        case RowKind::Slider:
+        case RowKind::Gamma:
+            row.Spin->setValue(row.Spin->value() == row.Spin->maximum() ? row.Spin->minimum()
+                                                                        : row.Spin->maximum());
+            return true;
+        case RowKind::ColorButton:
+        case RowKind::ColorList:
+            f.answers.Color = 0x563412;
+            row.Button->click();
+            return true;
+        case RowKind::FontList:
+            f.answers.Font = FontChoice{"DejaVu Sans", 12, 0};
+            row.Button->click();
+            return true;
+        case RowKind::Text:
+        case RowKind::ImagePath:
+            row.Edit->setText(row.Edit->text() + "x");
+            return true;
+        case RowKind::DateTime:
+            row.DateTime->setDateTime(row.DateTime->dateTime().addDays(1));
+            return true;
+        default: {
+            const int other = row.Combo->currentIndex() == 1 ? 0 : 1;
+            if (row.Combo->count() < 2 || row.Combo->itemText(other).isEmpty()) {
+                return false;
+            }
+            row.Combo->setCurrentIndex(other);
+            return true;
+        }
+    }
+}
+
 void FreshSettings() {
     ResetSettings(false);
     InterfaceReload = 0;
@@ -657,6 +702,64 @@ class PreferencesTest : public QObject {
         Fixture f;
         ThemeNames = saved;
         QCOMPARE(Entries(f.Row(kInterface, "UI Theme").Combo), QStringList{"None"});
+    }
+
+    // Every row of every page: changed in the dialog, saved by OK and read
+    // back from config.ini as the next window start does.
+    void everyRow_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("key");
+        FreshSettings();
+        Fixture f;
+        for (int page = 0; page < kPreferencesPageCount; ++page) {
+            for (RowPanel* panel : f.dialog->Page(page)->Panels()) {
+                for (BoundRow& row : panel->Rows()) {
+                    // Rows that store nothing, and lists of a single entry
+                    // (language, sizes, this build's one format and theme).
+                    if (row.Setting == nullptr ||
+                        (row.Combo != nullptr && row.Spec->Kind != RowKind::ColorList &&
+                         row.Spec->Kind != RowKind::FontList &&
+                         (row.Combo->count() < 2 || row.Combo->itemText(1).isEmpty()))) {
+                        continue;
+                    }
+                    const QString key = QString::fromUtf8(
+                        row.Spec->Key.data(), static_cast<qsizetype>(row.Spec->Key.size()));
+                    QTest::newRow(qPrintable(
+                        QString::fromUtf8(row.Spec->Group.data(),
+                                          static_cast<qsizetype>(row.Spec->Group.size())) +
+                        " " + key))
+                        << page << key;
+                }
+            }
+        }
+    }
+    void everyRow() {
+        QFETCH(int, page);
+        QFETCH(QString, key);
+        Settings.Transform.DoImageRotation = 1;  // a disabled colour button cannot be pressed
+        Fixture f;
+        BoundRow& row = f.Row(page, key.toStdString());
+        const SettingRow* setting = row.Setting;
+        const std::string before = FieldText(*setting, Settings);
+        const SettingRow* unit =
+            row.Spec->UnitKey.empty() ? nullptr : FindSetting(row.Spec->Group, row.Spec->UnitKey);
+        const std::string unitBefore = unit != nullptr ? FieldText(*unit, Settings) : "";
+        QVERIFY(ChangeRow(f, row));
+        f.dialog->OkButton()->click();
+        QVERIFY2(FieldText(*setting, Settings) != before, before.c_str());
+        // config.ini holds the keys of this build's formats only.
+        const std::vector<std::string>& formats =
+            setting->group == "Input" ? InputFormats : OutputFormats;
+        if (!setting->format.empty() &&
+            std::find(formats.begin(), formats.end(), setting->format) == formats.end()) {
+            return;
+        }
+        ResetSettings(false);
+        LoadSettings();
+        QVERIFY2(FieldText(*setting, Settings) != before, before.c_str());
+        if (unit != nullptr) {
+            QVERIFY(FieldText(*unit, Settings) != unitBefore);
+        }
     }
 
     // OK without changes writes back the very file it was opened on.

@@ -24,6 +24,7 @@ class PreferencesPage : public QWidget {
     // The row of a setting key (or label key) on any panel of the page.
     BoundRow* Find(std::string_view key);
     virtual void ApplyRules() {}
+    const std::vector<RowPanel*>& Panels() const { return panels_; }
 
   protected:
     RowPanel* AddPanel(std::span<const RowSpec> rows, int scrolledHeight = 0);

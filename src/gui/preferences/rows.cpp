@@ -462,7 +462,7 @@ void RowPanel::StoreRow(const BoundRow& row, SettingsRecord& s) const {
             SetNumber(row, s, row.Spin->value());
             return;
         case RowKind::Gamma:
-            SetNumber(row, s, static_cast<double>(static_cast<float>(row.Spin->value()) / 100.0f));
+            SetNumber(row, s, static_cast<double>(static_cast<float>(row.Spin->value()) / kHundred));
             return;
         case RowKind::ColorButton:
             SetFieldText(row.Setting->field, s,
