@@ -395,6 +395,7 @@ class PreferencesTest : public QObject {
             QCOMPARE(Settings.Output.BmpColorTable, 0);
             QCOMPARE(Settings.Interface.UiSize, 2);
             QCOMPARE(f.refreshed, 1);
+            QCOMPARE(f.reloadSeen, 2);  // the dialog showed small icons, the default is large
             QVERIFY(test::ReadText(Settings.ConfigFilePath).find("UI Size = 2") !=
                     std::string::npos);
         } else {
@@ -565,6 +566,21 @@ class PreferencesTest : public QObject {
         const SettingRow* row =
             FindSetting(page == kAdvanced ? "Advanced" : "Watermark", key.toStdString());
         QCOMPARE(QString::fromStdString(FieldText(*row, Settings)), stored);
+    }
+
+    // Number-with-unit fields take digits only.
+    void digitsOnly() {
+        Settings.Frame.DoFrame = 1;
+        Fixture f;
+        f.dialog->show();
+        f.dialog->ShowPage(kFrame);
+        QLineEdit* left = f.Row(kFrame, "Solid Left").Edit;
+        left->setFocus();
+        left->selectAll();
+        QTest::keyClicks(left, "1a-2 3.4");
+        QCOMPARE(left->text(), QString("1234"));
+        f.dialog->OkButton()->click();
+        QCOMPARE(Settings.Frame.SolidLeft, 1234);
     }
 
     // Masters enable, disable, show and hide their dependants.
