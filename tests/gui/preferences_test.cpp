@@ -287,6 +287,7 @@ class PreferencesTest : public QObject {
         QCOMPARE(Settings.Adjustment.ImageBrightness, brightness);
         QCOMPARE(Settings.Adjustment.ImageGamma, static_cast<float>(gamma) / 100.0f);
         QCOMPARE(f.refreshed, 1);
+        QCOMPARE(f.refreshedEntry, 0);  // the one output format of this build
     }
 
     // A new icon size reloads the icons; a new theme reloads everything.

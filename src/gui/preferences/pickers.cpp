@@ -39,6 +39,12 @@ std::string ColorToHex(std::uint32_t color) {
     return text.data();
 }
 
+QColor ToQColor(std::uint32_t color) {
+    return {static_cast<int>(color & kByteMask),
+            static_cast<int>((color >> kGreenShift) & kByteMask),
+            static_cast<int>((color >> kBlueShift) & kByteMask)};
+}
+
 QString ColorName(std::string_view hex) {
     const std::string upper = UpperAscii(hex);
     for (const NamedColor& named : kNamedColors) {
@@ -114,10 +120,7 @@ QString FileDialogFilter(const std::vector<std::pair<QString, QString>>& filters
 Choosers QtChoosers() {
     Choosers choosers;
     choosers.Color = [](QWidget* parent, std::uint32_t initial) -> std::int64_t {
-        const QColor start(static_cast<int>(initial & kByteMask),
-                           static_cast<int>((initial >> kGreenShift) & kByteMask),
-                           static_cast<int>((initial >> kBlueShift) & kByteMask));
-        const QColor chosen = QColorDialog::getColor(start, parent);
+        const QColor chosen = QColorDialog::getColor(ToQColor(initial), parent);
         if (!chosen.isValid()) {
             return -1;
         }

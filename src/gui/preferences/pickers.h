@@ -3,6 +3,7 @@
 // choosers themselves behind small replaceable function objects.
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 #include <cstdint>
@@ -19,6 +20,9 @@ namespace tarvik {
 
 // Colour value (red in bits 0-7, green 8-15, blue 16-23) to "RRGGBB".
 std::string ColorToHex(std::uint32_t color);
+
+// A colour value as a Qt colour.
+QColor ToQColor(std::uint32_t color);
 
 // The name a colour list shows: a named colour's catalog text, else
 // "Color #RRGGBB".

@@ -53,8 +53,7 @@ QString Text(std::string_view key) {
 
 QPixmap Solid(QSize size, std::uint32_t color) {
     QPixmap picture(size);
-    picture.fill(QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-                        static_cast<int>((color >> 16) & 0xFF)));
+    picture.fill(ToQColor(color));
     QPainter painter(&picture);
     painter.setPen(Qt::black);
     painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
@@ -462,7 +461,8 @@ void RowPanel::StoreRow(const BoundRow& row, SettingsRecord& s) const {
             SetNumber(row, s, row.Spin->value());
             return;
         case RowKind::Gamma:
-            SetNumber(row, s, static_cast<double>(static_cast<float>(row.Spin->value()) / kHundred));
+            SetNumber(row, s,
+                      static_cast<double>(static_cast<float>(row.Spin->value()) / kHundred));
             return;
         case RowKind::ColorButton:
             SetFieldText(row.Setting->field, s,
