@@ -28,6 +28,7 @@
 #include "gui/desktop_links.h"
 #include "gui/images.h"
 #include "gui/input_folders.h"
+#include "gui/preferences/preferences_dialog.h"
 #include "gui/shutdown.h"
 #include "gui/themes.h"
 
@@ -276,6 +277,12 @@ void MainWindow::RunCommand(int number) {
         case kCommandConvert:
             StartConversion(controls_);
             break;
+        case kCommandPreferences:
+            OpenPreferencesDialog(kGeneralPage);
+            break;
+        case kCommandFormatOptions:
+            OpenPreferencesDialog(kOutputPage);
+            break;
         case kCommandManual:
             OpenWithShell(ManualPath());
             break;
@@ -287,6 +294,32 @@ void MainWindow::RunCommand(int number) {
             break;
         default:
             break;  // commands whose windows are not part of this build
+    }
+}
+
+// The Preferences dialog and the refresh that takes over its changes.
+void MainWindow::OpenPreferencesDialog(int startPage) {
+    PreferencesStartPage = startPage;
+    OpenPreferences(this, [this](int entry) { RefreshMainWindow(entry); });
+}
+
+void MainWindow::RefreshMainWindow(int outputFormatEntry) {
+    if (InterfaceReload == kReloadIcons) {
+        LoadThemeImages(false, false, true);
+        BuildMainToolbar();
+    } else if (InterfaceReload == kReloadTheme) {
+        LoadBuiltInImages();
+        LoadThemeImages(true, true, true);
+        BuildMainMenu();
+        BuildMainToolbar();
+        convertButton_->setIcon(QIcon(ButtonPicture("Convert")));
+    }
+    InterfaceReload = 0;
+    if (outputFormatEntry >= 0 && outputFormatEntry < controls_.OutputFormatBox->count()) {
+        controls_.OutputFormatBox->setCurrentIndex(outputFormatEntry);
+    }
+    if (controls_.OutputFolderBox->count() != Settings.Advanced.OutFoldersNumber) {
+        RefreshOutputFolderBox(controls_);
     }
 }
 

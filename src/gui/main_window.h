@@ -36,6 +36,10 @@ class MainWindow : public QMainWindow {
     // Rebuilds the toolbar at the current [Interface] UI Size.
     void BuildMainToolbar();
 
+    // After the Preferences dialog: rebuilds what InterfaceReload asks for,
+    // selects the dialog's output format and refills the folder box.
+    void RefreshMainWindow(int outputFormatEntry);
+
     const MainControls& Controls() const { return controls_; }
     QAction* CommandAction(int number) const;
     QToolBar* MainToolbar() const { return toolbar_; }
@@ -57,6 +61,7 @@ class MainWindow : public QMainWindow {
     QToolButton* BuildFieldButton(int command);
     void FillOutputFormatBox();
     void FitHeight();
+    void OpenPreferencesDialog(int startPage);
 
     MainControls controls_;
     std::map<int, QAction*> actions_;
