@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
 
 #include "core/catalog.h"
+#include "core/clock.h"
 #include "core/config_file.h"
 #include "core/display.h"
 #include "core/formats.h"
@@ -16,8 +18,11 @@
 #include "gui/folder_history.h"
 #include "gui/input_folders.h"
 #include "gui/main_window.h"
+#include "gui/screenshot_mode.h"
 #include "gui/single_instance.h"
 #include "gui/themes.h"
+#include "gui/uninstall_window.h"
+#include "gui/update_prompts.h"
 
 namespace tarvik {
 namespace {
@@ -49,10 +54,32 @@ void MeasureDisplay() {
     }
 }
 
-// The uninstall-feedback window and the screenshot mode are not part of
-// this build yet: they end at once.
-int RunSpecialMode() {
-    return 0;
+void PreparePictures() {
+    LoadBuiltInImages();
+    ScanThemes();
+    LoadThemeImages(true, true, true);
+}
+
+// The uninstall window and the screenshot mode, with the built-in settings:
+// neither reads nor writes config.ini. A screenshot folder that does not
+// exist ends the mode before anything is shown.
+int RunSpecialMode(const std::string& word, const std::vector<std::string>& parameters,
+                   char** argv) {
+    std::string folder;
+    if (word == kScreenshotWord) {
+        folder = ScreenshotFolder(parameters.size() > 1 ? std::string(Trim(parameters[1])) : "");
+        if (folder.empty()) {
+            return 0;
+        }
+    }
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    if (word == kUninstallWord) {
+        return RunUninstallWindow();
+    }
+    MeasureDisplay();
+    PreparePictures();
+    return RunScreenshotMode(folder);
 }
 
 }  // namespace
@@ -67,9 +94,7 @@ void PrepareProcess() {
 void PrepareWindowSettings() {
     Settings.ConfigFilePath = ConfigFilePath();
     LoadSettings();
-    LoadBuiltInImages();
-    ScanThemes();
-    LoadThemeImages(true, true, true);
+    PreparePictures();
 }
 
 std::string OpenWithFile(const std::vector<std::string>& parameters) {
@@ -92,6 +117,11 @@ std::unique_ptr<MainWindow> OpenMainWindow(const std::vector<std::string>& param
     if (const std::string file = OpenWithFile(parameters); !file.empty()) {
         AddInputFile(window->Controls(), file);
     }
+    // Asked once the event loop runs, so the window is painted behind the box.
+    QTimer::singleShot(0, window.get(), [owner = window.get()] {
+        ScheduledUpdateCheck(
+            owner, Job.RunMode == "T" ? WindowStart::kScreenshot : WindowStart::kNormal, LocalNow);
+    });
     return window;
 }
 
@@ -101,7 +131,7 @@ int RunWindowFrontEnd(int argc, char** argv) {
     if (!parameters.empty()) {
         const std::string first = UpperAscii(Trim(parameters.front()));
         if (first == kUninstallWord || first == kScreenshotWord) {
-            return RunSpecialMode();
+            return RunSpecialMode(first, parameters, argv);
         }
     }
     InstanceLock lock;
