@@ -16,13 +16,13 @@ namespace tarvik {
 namespace {
 
 // Pixels: the banner and the frame below it span the width; the texts in
-// the frame keep kTextMargin from its sides, the link rows begin at kLabelX
-// with the links at kLinkX; kGap separates the blocks.
+// the frame keep kTextMargin from its sides; the two link rows are centred
+// as a block, kLabelGap between label and link, so a long address in a wide
+// font still shows whole; kGap separates the blocks.
 constexpr int kBannerHeight = 40;
 constexpr int kFrameHeight = 150;
 constexpr int kTextMargin = 20;
-constexpr int kLabelX = 80;
-constexpr int kLinkX = 140;
+constexpr int kLabelGap = 8;
 constexpr int kRowHeight = 20;
 constexpr int kGap = 10;
 constexpr int kOkWidth = 80;
@@ -92,16 +92,17 @@ QWidget* AboutWindow::BuildFrame() {
                          "mailto:" + std::string(SupportMailAddress), frame);
     mailLink_->setObjectName(QStringLiteral("AboutMailLink"));
 
+    // Columns: stretch, label, link, stretch.
     auto* links = new QGridLayout();
-    links->setContentsMargins(kLabelX - kTextMargin, 0, 0, 0);
-    links->setHorizontalSpacing(0);
+    links->setContentsMargins(0, 0, 0, 0);
+    links->setHorizontalSpacing(kLabelGap);
     links->setVerticalSpacing(0);
-    links->addWidget(new QLabel(Text("About", "Website"), frame), 0, 0);
-    links->addWidget(webLink_, 0, 1);
-    links->addWidget(new QLabel(Text("About", "Email"), frame), 1, 0);
-    links->addWidget(mailLink_, 1, 1);
-    links->setColumnMinimumWidth(0, kLinkX - kLabelX);
-    links->setColumnStretch(1, 1);
+    links->addWidget(new QLabel(Text("About", "Website"), frame), 0, 1);
+    links->addWidget(webLink_, 0, 2);
+    links->addWidget(new QLabel(Text("About", "Email"), frame), 1, 1);
+    links->addWidget(mailLink_, 1, 2);
+    links->setColumnStretch(0, 1);
+    links->setColumnStretch(3, 1);
 
     auto* column = new QVBoxLayout(frame);
     column->setContentsMargins(kTextMargin, kGap, kTextMargin, 0);

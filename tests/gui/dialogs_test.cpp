@@ -117,6 +117,10 @@ class DialogsTest : public QObject {
             QVERIFY2(texts.contains(text), text);
         }
         QVERIFY(texts.contains(QString::fromStdString(std::string(CopyrightNotice))));
+        // The links show their whole address.
+        for (const QLabel* link : {about->WebLink(), about->MailLink()}) {
+            QVERIFY2(link->width() >= link->sizeHint().width(), qPrintable(link->text()));
+        }
         // Everything inside the dialog, nothing cut off at its edges.
         for (const QWidget* child : about->findChildren<QWidget*>()) {
             const QRect inDialog(child->mapTo(about, QPoint(0, 0)), child->size());

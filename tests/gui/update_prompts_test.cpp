@@ -52,6 +52,7 @@ test::ModalAnswerer::Step Answer(QMessageBox::StandardButton button, QStringList
             return false;
         }
         *seen << Describe(*box);
+        test::SaveScreenshot(box, "update_box_" + box->windowTitle().toLower().replace(' ', '_'));
         QAbstractButton* press = box->button(button);
         if (press == nullptr) {
             press = box->buttons().front();
