@@ -2,6 +2,7 @@
 # The screenshot mode of the real program under a real X server: "-T DIR"
 # writes tarvik1.jpg and the 180-pixel-wide tarvik1x.jpg and no config.ini;
 # a folder that does not exist gets nothing, and neither does anything else.
+# "-U" shows the uninstall window, which Escape closes, ending the program.
 # Usage: screenshot_end_to_end.sh TARVIK TEST_OUTPUT_FOLDER
 # Exit 77 (skipped) only when no X server can be started.
 set -u
@@ -12,7 +13,7 @@ OUTPUT=$2
 skip() { echo "SKIPPED: $*"; exit 77; }
 fail() { echo "FAILED: $*"; exit 1; }
 
-for tool in Xvfb identify; do
+for tool in Xvfb xdotool identify; do
     command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps installs it)"
 done
 
@@ -24,7 +25,9 @@ export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/r
 unset QT_QPA_PLATFORM
 
 XVFB_PID=""
+APP_PID=""
 cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
 }
 trap cleanup EXIT
@@ -70,6 +73,28 @@ STATUS=$?
 [ "$STATUS" -eq 0 ] || fail "-T with a missing folder ended with $STATUS"
 [ ! -e "$WORK/missing" ] || fail "-T created the missing folder"
 [ "$(ls "$WORK/here" | wc -l)" -eq 1 ] || fail "-T with a missing folder wrote $(ls "$WORK/here")"
+
+# The uninstall window: Escape closes it and the program ends with 0.
+"$TARVIK" -U &
+APP_PID=$!
+WINDOW=""
+for _ in $(seq 100); do
+    WINDOW=$(xdotool search --name "^Uninstall\$" 2>/dev/null | head -n 1)
+    [ -n "$WINDOW" ] && break
+    sleep 0.1
+done
+[ -n "$WINDOW" ] || fail "-U showed no uninstall window"
+sleep 0.3
+xdotool windowfocus --sync "$WINDOW" && xdotool key --clearmodifiers Escape
+for _ in $(seq 100); do
+    kill -0 "$APP_PID" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$APP_PID" 2>/dev/null && fail "Escape did not end the uninstall window"
+wait "$APP_PID"
+STATUS=$?
+APP_PID=""
+[ "$STATUS" -eq 0 ] || fail "-U ended with $STATUS"
 
 # Settings are neither read nor written in any of these runs.
 [ -z "$(find "$WORK/config" "$WORK/home" -type f)" ] ||
