@@ -11,11 +11,14 @@
 
 #include <chrono>
 
+#include "core/clock.h"
+#include "core/config_file.h"
 #include "core/product.h"
 #include "core/settings.h"
 #include "gui/commands.h"
 #include "gui/main_window.h"
 #include "gui/update_prompts.h"
+#include "gui/window_start.h"
 #include "gui_test_support.h"
 #include "net/loopback_server.h"
 
@@ -275,6 +278,41 @@ class UpdatePromptsTest : public QObject {
         QCOMPARE(server.Requests().size(), std::size_t{answer == QMessageBox::Yes ? 1U : 0U});
         QCOMPARE(Settings.General.UpdateDate,
                  static_cast<std::int32_t>(asked ? kLastAsked + age + kCheckSeconds : kLastAsked));
+    }
+
+    void windowStart_data() {
+        QTest::addColumn<qint64>("age");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("asked a week less a minute ago") << qint64(7 * kDay - 60) << false;
+        QTest::newRow("asked a week and a minute ago") << qint64(7 * kDay + 60) << true;
+    }
+
+    // The window's start-up reads the date from config.ini and asks once the
+    // window is up; No still moves the date to now.
+    void windowStart() {
+        QFETCH(qint64, age);
+        QFETCH(bool, asked);
+        Settings.General.UpdateRange = 1;
+        const auto saved = static_cast<std::int32_t>(LocalNow() - age);
+        Settings.General.UpdateDate = saved;
+        QVERIFY(SaveSettings());
+        ResetSettings(false);
+
+        QStringList seen;
+        test::ModalAnswerer answerer({Answer(QMessageBox::No, &seen)});
+        const std::int64_t before = LocalNow();
+        const std::unique_ptr<MainWindow> window = OpenMainWindow({});
+        QVERIFY(window->isVisible());
+        if (asked) {
+            QTRY_VERIFY(answerer.Done());
+            QCOMPARE(seen,
+                     QStringList{Box("Check for Updates", kQuestionText, QMessageBox::Question)});
+            QVERIFY(Settings.General.UpdateDate >= before);
+        } else {
+            QTest::qWait(300);
+            QVERIFY(seen.isEmpty());
+            QCOMPARE(Settings.General.UpdateDate, saved);
+        }
     }
 
   private:
