@@ -15,13 +15,13 @@ constexpr std::array<CommandRecord, 13> kCommands = {{
     {kCommandSelectOutputFolder, "Select Output Folder", "OutFolder", kNone},
     {kCommandFormatOptions, "Output Format Options", "OutFormat", kNone},
     {kCommandConvert, "Convert", "Convert", QKeyCombination(Qt::Key_F5)},
-    {kCommandFindConverter, "Custom Converter", "CustomConverter", kNone, false},
+    {kCommandFindConverter, "Custom Converter", "CustomConverter", kNone},
     {kCommandPreferences, "Preferences", "Preferences", kNone},
     {kCommandManual, "Manual", "Help", QKeyCombination(Qt::Key_F1)},
     {kCommandFeedback, "Send Feedback", "Email", kNone},
     {kCommandHomepage, "Visit Homepage", "Web", kNone},
-    {kCommandCheckUpdates, "Check For New Version", "Updates", kNone, false},
-    {kCommandAbout, "About", "About", kNone, false},
+    {kCommandCheckUpdates, "Check For New Version", "Updates", kNone},
+    {kCommandAbout, "About", "About", kNone},
 }};
 
 constexpr std::array<int, 6> kFileItems = {kCommandNew, kSeparator, kCommandAddInputFile,

@@ -23,14 +23,17 @@
 #include "core/product.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "gui/about_window.h"
 #include "gui/commands.h"
 #include "gui/conversion_run.h"
 #include "gui/desktop_links.h"
+#include "gui/finder_window.h"
 #include "gui/images.h"
 #include "gui/input_folders.h"
 #include "gui/preferences/preferences_dialog.h"
 #include "gui/shutdown.h"
 #include "gui/themes.h"
+#include "gui/update_prompts.h"
 
 namespace tarvik {
 namespace {
@@ -291,6 +294,16 @@ void MainWindow::RunCommand(int number) {
             break;
         case kCommandHomepage:
             OpenWithShell(std::string(HomePageUrl));
+            break;
+        // The small dialogs and the update check.
+        case kCommandFindConverter:
+            OpenFinderWindow(this);
+            break;
+        case kCommandCheckUpdates:
+            CheckForUpdates(this);
+            break;
+        case kCommandAbout:
+            OpenAboutWindow(this);
             break;
         default:
             break;  // commands whose windows are not part of this build

@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
 
 #include "core/catalog.h"
+#include "core/clock.h"
 #include "core/config_file.h"
 #include "core/display.h"
 #include "core/formats.h"
@@ -16,9 +18,11 @@
 #include "gui/folder_history.h"
 #include "gui/input_folders.h"
 #include "gui/main_window.h"
+#include "gui/screenshot_mode.h"
 #include "gui/single_instance.h"
-#include "gui/special_modes.h"
 #include "gui/themes.h"
+#include "gui/uninstall_window.h"
+#include "gui/update_prompts.h"
 
 namespace tarvik {
 namespace {
@@ -50,21 +54,32 @@ void MeasureDisplay() {
     }
 }
 
-// -U and -T run once, instead of the main window, and save no settings.
-int RunSpecialMode(const std::string& mode, const std::vector<std::string>& parameters,
-                   char* program) {
-    int qtArgc = 1;
-    char* qtArgv[] = {program, nullptr};
-    QApplication application(qtArgc, qtArgv);
+void PreparePictures() {
     LoadBuiltInImages();
     ScanThemes();
     LoadThemeImages(true, true, true);
-    if (mode == kUninstallWord) {
+}
+
+// The uninstall window and the screenshot mode, with the built-in settings:
+// neither reads nor writes config.ini. A screenshot folder that does not
+// exist ends the mode before anything is shown.
+int RunSpecialMode(const std::string& word, const std::vector<std::string>& parameters,
+                   char** argv) {
+    std::string folder;
+    if (word == kScreenshotWord) {
+        folder = ScreenshotFolder(parameters.size() > 1 ? std::string(Trim(parameters[1])) : "");
+        if (folder.empty()) {
+            return 0;
+        }
+    }
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    if (word == kUninstallWord) {
         return RunUninstallWindow();
     }
-    const std::string folder = parameters.size() > 1 ? std::string(Trim(parameters[1])) : "";
-    RunScreenshotMode(folder);
-    return 0;
+    MeasureDisplay();
+    PreparePictures();
+    return RunScreenshotMode(folder);
 }
 
 }  // namespace
@@ -79,9 +94,7 @@ void PrepareProcess() {
 void PrepareWindowSettings() {
     Settings.ConfigFilePath = ConfigFilePath();
     LoadSettings();
-    LoadBuiltInImages();
-    ScanThemes();
-    LoadThemeImages(true, true, true);
+    PreparePictures();
 }
 
 std::string OpenWithFile(const std::vector<std::string>& parameters) {
@@ -104,6 +117,11 @@ std::unique_ptr<MainWindow> OpenMainWindow(const std::vector<std::string>& param
     if (const std::string file = OpenWithFile(parameters); !file.empty()) {
         AddInputFile(window->Controls(), file);
     }
+    // Asked once the event loop runs, so the window is painted behind the box.
+    QTimer::singleShot(0, window.get(), [owner = window.get()] {
+        ScheduledUpdateCheck(
+            owner, Job.RunMode == "T" ? WindowStart::kScreenshot : WindowStart::kNormal, LocalNow);
+    });
     return window;
 }
 
@@ -113,7 +131,7 @@ int RunWindowFrontEnd(int argc, char** argv) {
     if (!parameters.empty()) {
         const std::string first = UpperAscii(Trim(parameters.front()));
         if (first == kUninstallWord || first == kScreenshotWord) {
-            return RunSpecialMode(first, parameters, argv[0]);
+            return RunSpecialMode(first, parameters, argv);
         }
     }
     InstanceLock lock;

@@ -244,21 +244,6 @@ class MainWindowTest : public QObject {
         CheckEffect(window, command, seen, chosenFolder);
     }
 
-    // Commands whose windows are not part of this build are there but
-    // disabled, and pressing them changes nothing.
-    void unavailableCommands() {
-        MainWindow window;
-        window.Finish();
-        for (const int command : {kCommandFindConverter, kCommandCheckUpdates, kCommandAbout}) {
-            QAction* action = window.CommandAction(command);
-            QVERIFY(action != nullptr);
-            QVERIFY(!action->isEnabled());
-            action->trigger();
-            window.RunCommand(command);
-        }
-        QVERIFY(window.isVisible());
-    }
-
     void drops_data() {
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QString>("added");
