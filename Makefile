@@ -9,19 +9,30 @@ WERROR ?= OFF
 FUZZ_SECONDS ?= 120
 FUZZ_BUILD ?= build-fuzz
 
-.PHONY: deps build test demo bench sanitize fuzz clean format
+# What the demo runs: the program (which brings its drawing module) and the
+# sample maker; tests/install checks that these build no test program.
+DEMO_TARGETS = tarvik tarvik-sample
+
+.PHONY: deps configure build test demo package bench sanitize fuzz clean format
 
 deps:
 	./scripts/install-deps
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD) -G Ninja -DTARVIK_WERROR=$(WERROR) $(CMAKE_FLAGS)
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-demo: build
+# The Debian package $(BUILD)/tarvik_<version>_<arch>.deb.
+package: build
+	cmake --build $(BUILD) --target package
+
+demo: configure
+	cmake --build $(BUILD) -j $(JOBS) --target $(DEMO_TARGETS)
 	mkdir -p out
 	$(BUILD)/tarvik-sample out/sample.jpg
 	$(BUILD)/tarvik -i out/sample.jpg -o out --width=50 --width-unit=percent \

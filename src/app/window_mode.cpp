@@ -5,31 +5,20 @@
 
 #include <fstream>
 #include <iterator>
-#include <string_view>
 #include <vector>
 
 #include "core/catalog.h"
 #include "core/console.h"
 #include "core/job.h"
+#include "core/program_files.h"
 
 namespace tarvik {
 namespace {
 
-// The window front end: beside the program in a build tree, in
-// lib/tarvik/ beside bin/ once installed.
-constexpr std::string_view kFrontEndName = "tarvik-gui";
-constexpr std::string_view kInstalledFolder = "../lib/tarvik/";
-
+// The window front end, when it is there to run.
 std::string FrontEndPath() {
-    const std::string folder = ExecutableFolder();
-    for (const std::string& path :
-         {folder + std::string(kFrontEndName),
-          folder + std::string(kInstalledFolder) + std::string(kFrontEndName)}) {
-        if (access(path.c_str(), X_OK) == 0) {
-            return path;
-        }
-    }
-    return {};
+    std::string path = FrontEndPathOf(ExecutableFolder());
+    return access(path.c_str(), X_OK) == 0 ? path : std::string();
 }
 
 // The process's own arguments exactly as it was started.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/job.h"
+#include "core/program_files.h"
 #include "core/setting_values.h"
 #include "core/settings.h"
 #include "engine/conversion.h"
@@ -21,24 +22,17 @@ namespace tarvik {
 namespace {
 
 const DrawingModule* FromModule() {
-    // Beside the program in a build tree, in lib/tarvik/ once installed.
-    const std::string folder = ExecutableFolder();
-    for (const std::string& path :
-         {folder + kDrawingModuleName, folder + "../lib/tarvik/" + kDrawingModuleName}) {
-        // The module stays loaded for the life of the process: the font
-        // libraries it pulls in do not support being unloaded.
-        void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (handle == nullptr) {
-            continue;
-        }
-        using Getter = const DrawingModule* (*)();
-        const auto get = reinterpret_cast<Getter>(dlsym(handle, kDrawingModuleSymbol));
-        const DrawingModule* module = get != nullptr ? get() : nullptr;
-        if (module != nullptr && module->version == kDrawingModuleVersion) {
-            return module;
-        }
+    // The module stays loaded for the life of the process: the font
+    // libraries it pulls in do not support being unloaded.
+    const std::string path = DrawingModulePathOf(ExecutableFolder());
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        return nullptr;
     }
-    return nullptr;
+    using Getter = const DrawingModule* (*)();
+    const auto get = reinterpret_cast<Getter>(dlsym(handle, kDrawingModuleSymbol));
+    const DrawingModule* module = get != nullptr ? get() : nullptr;
+    return module != nullptr && module->version == kDrawingModuleVersion ? module : nullptr;
 }
 
 std::once_flag g_loadOnce;

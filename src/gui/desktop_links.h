@@ -9,8 +9,7 @@ namespace tarvik {
 // A path beginning with "/" opens as a file, anything else as a URL.
 void OpenWithShell(const std::string& target);
 
-// index.html of the HTML manual: beside the program in a build tree, in
-// the documentation folder once installed.
+// index.html of the HTML manual: ManualPathOf the program's folder.
 std::string ManualPath();
 
 // "mailto:" the support address with the subject "<full title> Feedback".

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/job.h"
+#include "core/program_files.h"
 #include "core/settings.h"
 
 namespace tarvik {
@@ -288,21 +289,6 @@ std::string ThemesFolder() {
         return folder.back() == '/' ? folder : folder + "/";
     }
     return ThemesFolderOf(ExecutableFolder());
-}
-
-std::string ThemesFolderOf(const std::string& programFolder) {
-    std::error_code error;
-    if (fs::is_directory(programFolder + "gfx", error)) {
-        return programFolder + "gfx/";
-    }
-    for (const std::string_view installed :
-         {std::string_view("/lib/tarvik/"), std::string_view("/bin/")}) {
-        if (programFolder.ends_with(installed)) {
-            return programFolder.substr(0, programFolder.size() - installed.size()) +
-                   "/share/tarvik/gfx/";
-        }
-    }
-    return programFolder + "gfx/";
 }
 
 // Themes are read in name order, so the last one read is the last in the list.

@@ -53,14 +53,9 @@ std::string ReadThemeValue(std::string_view text, std::string_view group, std::s
 std::string TrimValue(std::string_view text);
 void LoadThemeImages(bool buttons, bool menuIcons, bool toolbarIcons);
 
-// The folder holding the theme archives, ending in "/": gfx/ beside the
-// executable in a build tree, <prefix>/share/tarvik/gfx/ once installed (the
-// window program lives in <prefix>/lib/tarvik/, the command-line program in
-// <prefix>/bin/). The environment variable TARVIK_THEMES_DIR, when set and
-// not empty, names the folder instead (tests use it).
+// The folder holding the theme archives, ending in "/": ThemesFolderOf the
+// program's folder. The environment variable TARVIK_THEMES_DIR, when set
+// and not empty, names the folder instead (tests use it).
 std::string ThemesFolder();
-// The themes folder for a program in programFolder (ending in "/"), without
-// the environment override.
-std::string ThemesFolderOf(const std::string& programFolder);
 
 }  // namespace tarvik

@@ -38,7 +38,6 @@ struct DrawingModule {
 // Raised whenever the table or an argument changes shape.
 inline constexpr int kDrawingModuleVersion = 2;
 inline constexpr const char* kDrawingModuleSymbol = "tarvik_drawing_module";
-inline constexpr const char* kDrawingModuleName = "libtarvik-draw.so";
 
 }  // namespace tarvik
 

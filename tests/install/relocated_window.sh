@@ -1,0 +1,88 @@
+#!/bin/sh
+# The installed tree, copied to another prefix, opens the window under a
+# real X server: tarvik runs the moved tree's window program, and the
+# toolbar shows the moved tree's theme (taking the theme away changes it).
+# Usage: relocated_window.sh BUILD_FOLDER TEST_OUTPUT_FOLDER
+# Exit 77 (skipped) only when no X server can be started.
+set -u
+BUILD=$1
+OUTPUT=$2
+HERE=$(dirname "$0")
+TITLE="Quorvane JPG to BMP 2.8"
+
+skip() { echo "SKIPPED: $*"; exit 77; }
+fail() { echo "FAILED: $*"; exit 1; }
+. "$HERE/install_tree.sh"
+
+for tool in Xvfb xdotool import compare; do
+    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps installs it)"
+done
+
+mkdir -p "$OUTPUT"
+WORK=$(mktemp -d "$OUTPUT/installed-window.XXXXXX")
+install_and_move
+mkdir -p "$WORK/home" "$WORK/config" "$WORK/runtime"
+chmod 700 "$WORK/runtime"
+export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime"
+unset QT_QPA_PLATFORM TARVIK_THEMES_DIR
+
+XVFB_PID=""
+APP_PID=""
+cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$WORK/display" 2>"$WORK/xvfb.log" &
+XVFB_PID=$!
+for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    kill -0 "$XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+done
+[ -s "$WORK/display" ] || skip "Xvfb could not be started: $(tail -n 1 "$WORK/xvfb.log")"
+export DISPLAY=":$(head -n 1 "$WORK/display")"
+
+wait_window() {
+    for _ in $(seq 100); do
+        id=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# Starts the moved program, checks which window program it runs, saves a
+# screenshot of the main window as $1.png and closes it with Alt+X.
+window_shot() {
+    "$Q/bin/tarvik" &
+    APP_PID=$!
+    MAIN=$(wait_window "^$TITLE\$") || fail "the main window did not open ($1)"
+    program=$(readlink "/proc/$APP_PID/exe")
+    [ "$program" = "$Q/lib/tarvik/tarvik-gui" ] || fail "tarvik ran '$program'"
+    sleep 0.5
+    import -window "$MAIN" "$OUTPUT/$1.png" || fail "no screenshot of the window"
+    xdotool windowfocus --sync "$MAIN" && xdotool key --clearmodifiers alt+x
+    for _ in $(seq 100); do
+        kill -0 "$APP_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    wait "$APP_PID" || fail "the window ended with $? ($1)"
+    APP_PID=""
+}
+
+window_shot installed_window_theme
+mv "$Q/share/tarvik/gfx" "$Q/share/tarvik/gfx-away" || fail "cannot take the theme away"
+window_shot installed_window_builtin
+
+# The window keeps its size between the starts; only the pictures differ.
+differing=$(compare -metric AE "$OUTPUT/installed_window_theme.png" \
+    "$OUTPUT/installed_window_builtin.png" null: 2>&1)
+[ "$differing" != "0" ] || fail "the window looks the same without the installed theme"
+case $differing in
+    *[!0-9]*) fail "the screenshots cannot be compared: $differing" ;;
+esac
+
+cd "$OUTPUT" && rm -rf "$WORK"
+echo "PASSED"
