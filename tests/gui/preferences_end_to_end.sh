@@ -13,49 +13,21 @@ TITLE="Quorvane JPG to BMP 2.8"
 PREFERENCES_X=98
 PREFERENCES_Y=35
 
-skip() { echo "SKIPPED: $*"; exit 77; }
-fail() { echo "FAILED: $*"; exit 1; }
+. "$(dirname "$0")/../support/x_session.sh"
 
-for tool in Xvfb xdotool import convert; do
-    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps installs it)"
-done
+require_tools Xvfb xdotool import convert
 
 mkdir -p "$OUTPUT"
 WORK=$(mktemp -d "$OUTPUT/preferences-e2e.XXXXXX")
 CONFIG_DIR="$WORK/config/Quorvane/tarvik"
-mkdir -p "$WORK/home" "$CONFIG_DIR" "$WORK/runtime"
-chmod 700 "$WORK/runtime"
-export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime"
-unset QT_QPA_PLATFORM
+private_session "$WORK"
+mkdir -p "$CONFIG_DIR"
 # Small icons to begin with; every other setting keeps its default.
 printf '\357\273\277\r\n[Interface]\r\nUI Size = 0\r\n' >"$CONFIG_DIR/config.ini"
 
-XVFB_PID=""
-APP_PID=""
-cleanup() {
-    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-}
-trap cleanup EXIT
 
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$WORK/display" 2>"$WORK/xvfb.log" &
-XVFB_PID=$!
-for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    kill -0 "$XVFB_PID" 2>/dev/null || break
-    sleep 0.1
-done
-[ -s "$WORK/display" ] || skip "Xvfb could not be started: $(tail -n 1 "$WORK/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$WORK/display")"
+start_xvfb "$WORK"
 
-wait_window() {
-    for _ in $(seq 100); do
-        id=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 toolbar_shot() {
     import -window "$1" "$OUTPUT/$2.png"
 }

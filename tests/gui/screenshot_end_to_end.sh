@@ -10,38 +10,17 @@ set -u
 TARVIK=$1
 OUTPUT=$2
 
-skip() { echo "SKIPPED: $*"; exit 77; }
-fail() { echo "FAILED: $*"; exit 1; }
+. "$(dirname "$0")/../support/x_session.sh"
 
-for tool in Xvfb xdotool identify; do
-    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps installs it)"
-done
+require_tools Xvfb xdotool identify
 
 mkdir -p "$OUTPUT"
 WORK=$(mktemp -d "$OUTPUT/screenshot-e2e.XXXXXX")
-mkdir -p "$WORK/home" "$WORK/config" "$WORK/runtime" "$WORK/shots"
-chmod 700 "$WORK/runtime"
-export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime"
-unset QT_QPA_PLATFORM
+private_session "$WORK"
+mkdir -p "$WORK/shots"
 
-XVFB_PID=""
-APP_PID=""
-cleanup() {
-    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-}
-trap cleanup EXIT
 
-# Xvfb picks a free display and writes its number to the descriptor.
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$WORK/display" 2>"$WORK/xvfb.log" &
-XVFB_PID=$!
-for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    kill -0 "$XVFB_PID" 2>/dev/null || break
-    sleep 0.1
-done
-[ -s "$WORK/display" ] || skip "Xvfb could not be started: $(tail -n 1 "$WORK/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$WORK/display")"
+start_xvfb "$WORK"
 
 # Width and height of a picture, as "W H".
 size_of() { identify -format '%w %h' "$1" 2>/dev/null; }

@@ -10,48 +10,20 @@ OUTPUT=$2
 HERE=$(dirname "$0")
 TITLE="Quorvane JPG to BMP 2.8"
 
-skip() { echo "SKIPPED: $*"; exit 77; }
-fail() { echo "FAILED: $*"; exit 1; }
+. "$HERE/../support/x_session.sh"
 . "$HERE/install_tree.sh"
 
-for tool in Xvfb xdotool import compare; do
-    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (scripts/install-deps installs it)"
-done
+require_tools Xvfb xdotool import compare
 
 mkdir -p "$OUTPUT"
 WORK=$(mktemp -d "$OUTPUT/installed-window.XXXXXX")
 install_and_move
-mkdir -p "$WORK/home" "$WORK/config" "$WORK/runtime"
-chmod 700 "$WORK/runtime"
-export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime"
-unset QT_QPA_PLATFORM TARVIK_THEMES_DIR
+private_session "$WORK"
+unset TARVIK_THEMES_DIR
 
-XVFB_PID=""
-APP_PID=""
-cleanup() {
-    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-}
-trap cleanup EXIT
 
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$WORK/display" 2>"$WORK/xvfb.log" &
-XVFB_PID=$!
-for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    kill -0 "$XVFB_PID" 2>/dev/null || break
-    sleep 0.1
-done
-[ -s "$WORK/display" ] || skip "Xvfb could not be started: $(tail -n 1 "$WORK/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$WORK/display")"
+start_xvfb "$WORK"
 
-wait_window() {
-    for _ in $(seq 100); do
-        id=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 
 # Starts the moved program, checks which window program it runs, saves a
 # screenshot of the main window as $1.png and closes it with Alt+X.
