@@ -111,13 +111,13 @@ QStringList Entries(QComboBox* combo) {
 // Gives a row a value other than its current one through its control;
 // false when its control offers no other value.
 bool ChangeRow(Fixture& f, BoundRow& row) {
-    switch (row.Spec->Kind) {
+    switch (row.Plan->Kind) {
         case RowKind::Check:
             row.Check->setChecked(!row.Check->isChecked());
             return true;
         case RowKind::Number:
             row.Edit->setText(QString::number(row.Edit->text().toInt() + 7));
-            if (!row.Spec->UnitKey.empty()) {
+            if (!row.Plan->UnitKey.empty()) {
                 row.Unit->setCurrentIndex(1 - row.Unit->currentIndex());
             }
             return true;
@@ -734,16 +734,16 @@ class PreferencesTest : public QObject {
                     // Rows that store nothing, and lists of a single entry
                     // (language, sizes, this build's one format and theme).
                     if (row.Setting == nullptr ||
-                        (row.Combo != nullptr && row.Spec->Kind != RowKind::ColorList &&
-                         row.Spec->Kind != RowKind::FontList &&
+                        (row.Combo != nullptr && row.Plan->Kind != RowKind::ColorList &&
+                         row.Plan->Kind != RowKind::FontList &&
                          (row.Combo->count() < 2 || row.Combo->itemText(1).isEmpty()))) {
                         continue;
                     }
                     const QString key = QString::fromUtf8(
-                        row.Spec->Key.data(), static_cast<qsizetype>(row.Spec->Key.size()));
+                        row.Plan->Key.data(), static_cast<qsizetype>(row.Plan->Key.size()));
                     QTest::newRow(qPrintable(
-                        QString::fromUtf8(row.Spec->Group.data(),
-                                          static_cast<qsizetype>(row.Spec->Group.size())) +
+                        QString::fromUtf8(row.Plan->Group.data(),
+                                          static_cast<qsizetype>(row.Plan->Group.size())) +
                         " " + key))
                         << page << key;
                 }
@@ -759,7 +759,7 @@ class PreferencesTest : public QObject {
         const SettingRow* setting = row.Setting;
         const std::string before = FieldText(*setting, Settings);
         const SettingRow* unit =
-            row.Spec->UnitKey.empty() ? nullptr : FindSetting(row.Spec->Group, row.Spec->UnitKey);
+            row.Plan->UnitKey.empty() ? nullptr : FindSetting(row.Plan->Group, row.Plan->UnitKey);
         const std::string unitBefore = unit != nullptr ? FieldText(*unit, Settings) : "";
         QVERIFY(ChangeRow(f, row));
         f.dialog->OkButton()->click();

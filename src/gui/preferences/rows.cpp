@@ -139,19 +139,19 @@ void SetRowVisible(BoundRow& row, bool visible) {
     }
 }
 
-RowPanel::RowPanel(std::span<const RowSpec> specs, const Choosers* choosers, QWidget* parent)
+RowPanel::RowPanel(std::span<const RowSpec> plans, const Choosers* choosers, QWidget* parent)
     : QWidget(parent), choosers_(choosers) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(kPanelMargin, kPanelMargin / 2, kPanelMargin, kPanelMargin / 2);
     grid->setVerticalSpacing(0);
     grid->setColumnMinimumWidth(0, kLabelWidth);
     grid->setColumnStretch(2, 1);
-    rows_.reserve(specs.size());
-    for (const RowSpec& spec : specs) {
+    rows_.reserve(plans.size());
+    for (const RowSpec& plan : plans) {
         BoundRow& row = rows_.emplace_back();
-        row.Spec = &spec;
-        row.Setting = spec.Key.empty() ? nullptr : FindSetting(spec.Group, spec.Key);
-        row.Label = new QLabel(Text(spec.Label));
+        row.Plan = &plan;
+        row.Setting = plan.Key.empty() ? nullptr : FindSetting(plan.Group, plan.Key);
+        row.Label = new QLabel(Text(plan.Label));
         row.Parts.push_back(row.Label);
         Build(row);
         auto* line = new QHBoxLayout();
@@ -169,8 +169,8 @@ RowPanel::RowPanel(std::span<const RowSpec> specs, const Choosers* choosers, QWi
 }
 
 void RowPanel::Build(BoundRow& row) {
-    const RowSpec& spec = *row.Spec;
-    switch (spec.Kind) {
+    const RowSpec& plan = *row.Plan;
+    switch (plan.Kind) {
         case RowKind::Check:
             row.Check = new QCheckBox();
             row.Check->setFixedWidth(kControlWidth);
@@ -183,7 +183,7 @@ void RowPanel::Build(BoundRow& row) {
                 QRegularExpression(QStringLiteral("[0-9]*")), row.Edit));
             row.Unit = new QComboBox();
             row.Unit->setFixedWidth(kUnitWidth);
-            for (const std::string_view unit : spec.Choices) {
+            for (const std::string_view unit : plan.Choices) {
                 row.Unit->addItem(Text(unit));
             }
             auto* gap = new QWidget();
@@ -193,7 +193,7 @@ void RowPanel::Build(BoundRow& row) {
         }
         case RowKind::Slider:
         case RowKind::Gamma:
-            BuildSlider(row, spec.Kind == RowKind::Gamma);
+            BuildSlider(row, plan.Kind == RowKind::Gamma);
             return;
         case RowKind::ColorButton:
             BuildColorButton(row);
@@ -302,7 +302,7 @@ void RowPanel::BuildImagePath(BoundRow& row) {
 
 BoundRow* RowPanel::Find(std::string_view key) {
     for (BoundRow& row : rows_) {
-        if (row.Spec->Key == key || (row.Spec->Key.empty() && row.Spec->Label == key)) {
+        if (row.Plan->Key == key || (row.Plan->Key.empty() && row.Plan->Label == key)) {
             return &row;
         }
     }
@@ -324,13 +324,13 @@ void RowPanel::Store(SettingsRecord& s) const {
 }
 
 void RowPanel::FillRow(BoundRow& row, const SettingsRecord& s) {
-    const RowSpec& spec = *row.Spec;
-    switch (spec.Kind) {
+    const RowSpec& plan = *row.Plan;
+    switch (plan.Kind) {
         case RowKind::List:
             row.Combo->clear();
-            for (std::size_t i = 0; i < spec.Choices.size(); ++i) {
-                row.Combo->addItem(Text(spec.Choices[i]),
-                                   i < spec.Values.size() ? spec.Values[i] : static_cast<int>(i));
+            for (std::size_t i = 0; i < plan.Choices.size(); ++i) {
+                row.Combo->addItem(Text(plan.Choices[i]),
+                                   i < plan.Values.size() ? plan.Values[i] : static_cast<int>(i));
             }
             row.Combo->setCurrentIndex(row.Setting != nullptr ? Number(row, s) : 0);
             return;
@@ -340,7 +340,7 @@ void RowPanel::FillRow(BoundRow& row, const SettingsRecord& s) {
         case RowKind::Number: {
             row.Edit->setText(QString::number(Number(row, s)));
             const SettingRow* unit =
-                spec.UnitKey.empty() ? nullptr : FindSetting(spec.Group, spec.UnitKey);
+                plan.UnitKey.empty() ? nullptr : FindSetting(plan.Group, plan.UnitKey);
             row.Unit->setCurrentIndex(
                 unit != nullptr ? static_cast<int>(std::lround(FieldNumber(unit->field, s))) : 0);
             return;
@@ -362,7 +362,7 @@ void RowPanel::FillRow(BoundRow& row, const SettingsRecord& s) {
         }
         case RowKind::ColorList: {
             row.Combo->clear();
-            const SettingRow* list = FindSetting(spec.Group, spec.Extra);
+            const SettingRow* list = FindSetting(plan.Group, plan.Extra);
             for (const std::string& entry : RememberedEntries(FieldString(list, s))) {
                 AddColorEntry(row.Combo, entry, ParseColor(entry));
             }
@@ -411,7 +411,7 @@ void RowPanel::FillRow(BoundRow& row, const SettingsRecord& s) {
         case RowKind::BitDepth: {
             row.Combo->clear();
             row.Combo->addItem(Text("Auto"));
-            for (const std::string& depth : DepthEntries(spec.Extra)) {
+            for (const std::string& depth : DepthEntries(plan.Extra)) {
                 row.Combo->addItem(QString::fromStdString(depth));
             }
             const int value = Number(row, s);
@@ -422,7 +422,7 @@ void RowPanel::FillRow(BoundRow& row, const SettingsRecord& s) {
         case RowKind::InputFormat:
         case RowKind::OutputFormat: {
             row.Combo->clear();
-            const std::vector<std::string>& formats = FormatList(spec.Kind);
+            const std::vector<std::string>& formats = FormatList(plan.Kind);
             const std::string current = FieldString(row.Setting, s);
             int selected = 0;
             for (std::size_t i = 0; i < formats.size(); ++i) {
@@ -442,8 +442,8 @@ void RowPanel::FillRow(BoundRow& row, const SettingsRecord& s) {
 }
 
 void RowPanel::StoreRow(const BoundRow& row, SettingsRecord& s) const {
-    const RowSpec& spec = *row.Spec;
-    switch (spec.Kind) {
+    const RowSpec& plan = *row.Plan;
+    switch (plan.Kind) {
         case RowKind::List:
             SetNumber(row, s, row.Combo->currentIndex());
             return;
@@ -453,7 +453,7 @@ void RowPanel::StoreRow(const BoundRow& row, SettingsRecord& s) const {
         case RowKind::Number:
             SetNumber(row, s, ReadConfigInteger(row.Edit->text().toStdString()));
             if (const SettingRow* unit =
-                    spec.UnitKey.empty() ? nullptr : FindSetting(spec.Group, spec.UnitKey)) {
+                    plan.UnitKey.empty() ? nullptr : FindSetting(plan.Group, plan.UnitKey)) {
                 SetFieldNumber(unit->field, s, row.Unit->currentIndex());
             }
             return;
@@ -495,7 +495,7 @@ void RowPanel::StoreRow(const BoundRow& row, SettingsRecord& s) const {
             return;
         case RowKind::InputFormat:
         case RowKind::OutputFormat: {
-            const std::vector<std::string>& formats = FormatList(spec.Kind);
+            const std::vector<std::string>& formats = FormatList(plan.Kind);
             const int index = row.Combo->currentData().toInt();
             if (row.Combo->currentIndex() >= 0 && index >= 0 &&
                 index < static_cast<int>(formats.size())) {
@@ -525,7 +525,7 @@ void RowPanel::ChooseListColor(BoundRow& row) {
         return;
     }
     const auto color = static_cast<std::uint32_t>(chosen);
-    const SettingRow* list = FindSetting(row.Spec->Group, row.Spec->Extra);
+    const SettingRow* list = FindSetting(row.Plan->Group, row.Plan->Extra);
     const std::string remembered = FieldText(*list, Settings);
     const std::vector<std::string> entries = RememberedEntries(remembered);
     const bool known = std::any_of(entries.begin(), entries.end(), [color](const std::string& e) {

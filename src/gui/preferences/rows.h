@@ -81,7 +81,7 @@ class GammaSpin : public NumberSpin {
 };
 
 struct BoundRow {
-    const RowSpec* Spec = nullptr;
+    const RowSpec* Plan = nullptr;
     const SettingRow* Setting = nullptr;
     QLabel* Label = nullptr;
     std::vector<QWidget*> Parts;  // every widget of the row, the label included
@@ -102,7 +102,7 @@ void SetRowVisible(BoundRow& row, bool visible);
 // One panel of label-and-control rows.
 class RowPanel : public QWidget {
   public:
-    RowPanel(std::span<const RowSpec> specs, const Choosers* choosers, QWidget* parent = nullptr);
+    RowPanel(std::span<const RowSpec> plans, const Choosers* choosers, QWidget* parent = nullptr);
 
     void Fill(const SettingsRecord& s);
     void Store(SettingsRecord& s) const;
