@@ -74,19 +74,25 @@ QFileDialog* VisibleFileDialog() {
 // A step: records the file dialog's title and filters and chooses path
 // (a folder when it ends with "/").
 test::ModalAnswerer::Step ChooseInFileDialog(const QString& path, QStringList* seen) {
-    return [path, seen] {
+    // The dialog may refuse an accept while it still reads its folder (a
+    // busy machine), so the step presses again until the dialog is gone.
+    auto shown = std::make_shared<bool>(false);
+    return [path, seen, shown] {
         QFileDialog* dialog = VisibleFileDialog();
         if (dialog == nullptr) {
-            return false;
+            return *shown;
         }
-        *seen << dialog->windowTitle() << dialog->nameFilters();
+        if (!*shown) {
+            *seen << dialog->windowTitle() << dialog->nameFilters();
+            *shown = true;
+        }
         if (path.endsWith('/')) {
             dialog->setDirectory(path);  // a folder dialog takes its current folder
         } else {
             dialog->selectFile(path);
         }
         QTimer::singleShot(0, dialog, [dialog] { QMetaObject::invokeMethod(dialog, "accept"); });
-        return true;
+        return false;
     };
 }
 
