@@ -19,20 +19,10 @@
 namespace tarvik {
 namespace {
 
+using test::WaitUntil;
+
 using test::ListFolder;
 using test::MakeTempFolder;
-
-// Polls until the condition holds; false after a generous deadline.
-bool WaitUntil(const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 class ConversionRun : public test_bitmaps::EngineTest {
   protected:

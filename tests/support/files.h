@@ -2,6 +2,7 @@
 // running a program with its output captured.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,10 @@ struct RunResult {
 // stdin closed. Kills it after timeoutSeconds.
 RunResult RunProgram(const std::vector<std::string>& argv, const std::string& cwd = {},
                      int timeoutSeconds = 60);
+
+// Polls every millisecond until the condition holds; false after a
+// generous deadline.
+bool WaitUntil(const std::function<bool()>& condition);
 
 // The lines of a text, split at LF.
 std::vector<std::string> Lines(const std::string& text);
