@@ -51,56 +51,57 @@ QString ProgressText(ProgressWindow* window) {
 // act do its part (queued).
 test::ModalAnswerer::Step WhileConverting(RunEnd* end, std::function<void(ProgressWindow*)> act,
                                           const QString& screenshot) {
-    return [end, act, screenshot] {
-        ProgressWindow* window = VisibleProgress();
-        if (window == nullptr || window->Ended() || !window->windowTitle().contains('(')) {
-            return false;
-        }
-        end->OkEnabledWhileRunning = window->findChild<QPushButton*>()->isEnabled();
-        if (!screenshot.isEmpty()) {
-            test::SaveScreenshot(window, screenshot);
-        }
-        QTimer::singleShot(0, window, [window, act] { act(window); });
-        return true;
-    };
+    return {"the progress window on its file", [end, act, screenshot] {
+                ProgressWindow* window = VisibleProgress();
+                if (window == nullptr || window->Ended() || !window->windowTitle().contains('(')) {
+                    return false;
+                }
+                end->OkEnabledWhileRunning = window->findChild<QPushButton*>()->isEnabled();
+                if (!screenshot.isEmpty()) {
+                    test::SaveScreenshot(window, screenshot);
+                }
+                QTimer::singleShot(0, window, [window, act] { act(window); });
+                return true;
+            }};
 }
 
 // A step: answers the stop question once the worker is held at its gate.
 test::ModalAnswerer::Step AnswerBreak(QMessageBox::StandardButton button, RunEnd* end) {
-    return [button, end] {
-        QMessageBox* box = test::VisibleMessageBox();
-        if (box == nullptr || box->text() != kAskBreak || !ConversionWorkerHeld()) {
-            return false;
-        }
-        end->HeldWhileAsking = true;
-        QAbstractButton* press = box->button(button);
-        QTimer::singleShot(0, press, [press] { press->click(); });
-        return true;
-    };
+    return {QString("the stop question with the worker held"), [button, end] {
+                QMessageBox* box = test::VisibleMessageBox();
+                if (box == nullptr || box->text() != kAskBreak || !ConversionWorkerHeld()) {
+                    return false;
+                }
+                end->HeldWhileAsking = true;
+                QAbstractButton* press = box->button(button);
+                QTimer::singleShot(0, press, [press] { press->click(); });
+                return true;
+            }};
 }
 
 // A step: records the end state and presses OK (or the close box).
 test::ModalAnswerer::Step AtEnd(RunEnd* end, bool closeBox, const QString& screenshot) {
-    return [end, closeBox, screenshot] {
-        ProgressWindow* window = VisibleProgress();
-        if (window == nullptr || !window->Ended()) {
-            return false;
-        }
-        auto* bar = window->findChild<QProgressBar*>();
-        auto* ok = window->findChild<QPushButton*>();
-        *end = RunEnd{window->windowTitle(), ProgressText(window), bar->value(),
-                      bar->maximum(),        ok->isEnabled(),      end->OkEnabledWhileRunning,
-                      end->HeldWhileAsking};
-        if (!screenshot.isEmpty()) {
-            test::SaveScreenshot(window, screenshot);
-        }
-        if (closeBox) {
-            QTimer::singleShot(0, window, [window] { window->close(); });
-        } else {
-            QTimer::singleShot(0, ok, [ok] { ok->click(); });
-        }
-        return true;
-    };
+    return {QString("the progress window at the end of the run"), [end, closeBox, screenshot] {
+                ProgressWindow* window = VisibleProgress();
+                if (window == nullptr || !window->Ended()) {
+                    return false;
+                }
+                auto* bar = window->findChild<QProgressBar*>();
+                auto* ok = window->findChild<QPushButton*>();
+                *end =
+                    RunEnd{window->windowTitle(), ProgressText(window), bar->value(),
+                           bar->maximum(),        ok->isEnabled(),      end->OkEnabledWhileRunning,
+                           end->HeldWhileAsking};
+                if (!screenshot.isEmpty()) {
+                    test::SaveScreenshot(window, screenshot);
+                }
+                if (closeBox) {
+                    QTimer::singleShot(0, window, [window] { window->close(); });
+                } else {
+                    QTimer::singleShot(0, ok, [ok] { ok->click(); });
+                }
+                return true;
+            }};
 }
 
 }  // namespace
@@ -110,7 +111,7 @@ class ConversionRunTest : public QObject {
 
   private slots:
     void initTestCase() {
-        test::PrepareWindowTest("conversion-run");
+        test::PrepareWindowTest();
         photos_ = test::MakeFolder("photos");
         photo_ = photos_ + "photo.jpg";
         QVERIFY(test::WritePhoto(photo_, 320, 240));
@@ -204,7 +205,7 @@ class ConversionRunTest : public QObject {
         QStringList seen;
         test::ModalAnswerer answerer({test::AnswerMessageBox(QMessageBox::Ok, &seen)});
         QTest::mouseClick(window.ConvertButton(), Qt::LeftButton);
-        QVERIFY(answerer.Done());
+        TARVIK_VERIFY_ANSWERED(answerer);
         QCOMPARE(seen, QStringList{warning});
         QCOMPARE(window.Controls().StatusText->text(), status);
         QVERIFY(test::ReadText(out_ + "photo.bmp").empty());
@@ -218,7 +219,7 @@ class ConversionRunTest : public QObject {
         RunEnd end;
         test::ModalAnswerer answerer({AtEnd(&end, false, "progress_window_complete")});
         window.RunCommand(14);
-        QVERIFY(answerer.Done());
+        TARVIK_VERIFY_ANSWERED(answerer);
         QCOMPARE(end.Title, QString("Conversion complete (1/1)"));
         QCOMPARE(end.Text, QString("Files converted: 1 of 1"));
         QCOMPARE(end.Bar, 2);
@@ -246,7 +247,7 @@ class ConversionRunTest : public QObject {
         RunEnd end;
         test::ModalAnswerer answerer({AtEnd(&end, true, "")});
         window.RunCommand(14);
-        QVERIFY(answerer.Done());
+        TARVIK_VERIFY_ANSWERED(answerer);
         QCOMPARE(end.Text, QString("Files converted: 0 of 1"));
         QVERIFY(!VisibleProgress());
         QCOMPARE(QString::fromStdString(Settings.File.RecentOutFolders),
@@ -288,7 +289,7 @@ class ConversionRunTest : public QObject {
             AtEnd(&end, false, "progress_window_" + name),
         });
         window.RunCommand(14);
-        QVERIFY(answerer.Done());
+        TARVIK_VERIFY_ANSWERED(answerer);
         QVERIFY(!end.OkEnabledWhileRunning);
         QVERIFY(end.HeldWhileAsking);
         QCOMPARE(end.Title, title);
@@ -347,5 +348,5 @@ class ConversionRunTest : public QObject {
 
 }  // namespace tarvik
 
-QTEST_MAIN(tarvik::ConversionRunTest)
+TARVIK_GUI_TEST_MAIN(tarvik::ConversionRunTest, "conversion-run")
 #include "conversion_run_test.moc"

@@ -72,7 +72,7 @@ class DialogsTest : public QObject {
 
   private slots:
     void initTestCase() {
-        test::PrepareWindowTest("dialogs");
+        test::PrepareWindowTest();
         for (const char* scheme : {"http", "mailto"}) {
             QDesktopServices::setUrlHandler(scheme, this, "openUrl");
         }
@@ -270,7 +270,7 @@ class DialogsTest : public QObject {
         test::ModalAnswerer answerer({test::AnswerMessageBox(QMessageBox::Ok, &warnings)});
         QTest::keyClick(finder->FromBox(), Qt::Key_Return);
         if (opens.isEmpty()) {
-            QTRY_VERIFY(answerer.Done());
+            TARVIK_VERIFY_ANSWERED(answerer);
             QCOMPARE(warnings, QStringList{"Please, fill all required fields and try again!"});
             QVERIFY(finder->isVisible());
             QCOMPARE(finder->FromBox()->text(), from);
@@ -300,30 +300,31 @@ class DialogsTest : public QObject {
         QFETCH(bool, opensPage);
         bool wasChecked = false;
         QSize size;
-        test::ModalAnswerer answerer({[&] {
-            UninstallWindow* window = VisibleDialog<UninstallWindow>();
-            if (window == nullptr) {
-                return false;
-            }
-            wasChecked = window->VisitCheck()->isChecked();
-            size = window->size();
-            if (!checked) {
-                QTest::mouseClick(window->VisitCheck(), Qt::LeftButton);
-            }
-            if (checked && next) {
-                test::SaveScreenshot(window, "dialog_uninstall");
-            }
-            QTimer::singleShot(0, window, [window, next] {
-                if (next) {
-                    window->NextButton()->click();
-                } else {
-                    window->close();
-                }
-            });
-            return true;
-        }});
+        test::ModalAnswerer answerer(
+            {{"the uninstall window", [&] {
+                  UninstallWindow* window = VisibleDialog<UninstallWindow>();
+                  if (window == nullptr) {
+                      return false;
+                  }
+                  wasChecked = window->VisitCheck()->isChecked();
+                  size = window->size();
+                  if (!checked) {
+                      QTest::mouseClick(window->VisitCheck(), Qt::LeftButton);
+                  }
+                  if (checked && next) {
+                      test::SaveScreenshot(window, "dialog_uninstall");
+                  }
+                  QTimer::singleShot(0, window, [window, next] {
+                      if (next) {
+                          window->NextButton()->click();
+                      } else {
+                          window->close();
+                      }
+                  });
+                  return true;
+              }}});
         QCOMPARE(RunUninstallWindow(), 0);
-        QVERIFY(answerer.Done());
+        TARVIK_VERIFY_ANSWERED(answerer);
         QVERIFY(wasChecked);
         QCOMPARE(size, QSize(300, 100));
         QCOMPARE(opened_,
@@ -415,5 +416,5 @@ class DialogsTest : public QObject {
 
 }  // namespace tarvik
 
-QTEST_MAIN(tarvik::DialogsTest)
+TARVIK_GUI_TEST_MAIN(tarvik::DialogsTest, "dialogs")
 #include "dialogs_test.moc"

@@ -1,10 +1,13 @@
 #include "gui_test_support.h"
 
+#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QMainWindow>
 #include <QPixmap>
 #include <QWidget>
 
@@ -27,6 +30,15 @@ std::string OutputFolder() {
     return std::string(TARVIK_TEST_OUTPUT_DIR) + "/";
 }
 
+bool IsPlainMainWindow(const QWidget* widget) {
+    return qobject_cast<const QMainWindow*>(widget) != nullptr;
+}
+
+QString Describe(const QWidget* widget) {
+    return QStringLiteral("'%1' (%2)")
+        .arg(widget->windowTitle(), widget->metaObject()->className());
+}
+
 }  // namespace
 
 std::string MakeFolder(const std::string& name) {
@@ -36,15 +48,37 @@ std::string MakeFolder(const std::string& name) {
     return path.toStdString() + "/";
 }
 
-void PrepareWindowTest(const std::string& name) {
-    g_root = OutputFolder() + "gui-" + name + "/";
-    QDir(QString::fromStdString(g_root)).removeRecursively();
-    QDir().mkpath(QString::fromStdString(g_root));
+void UsePrivateUserFolders(const std::string& name) {
+    // Unique per process, so that a program run beside another run of
+    // itself (each case alone, repeated runs) never shares its folders.
+    QDir().mkpath(QString::fromStdString(OutputFolder()));
+    std::string pattern = OutputFolder() + "gui-" + name + ".XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        qFatal("cannot make a folder under %s", OutputFolder().c_str());
+    }
+    g_root = pattern + "/";
     const std::string runtime = MakeFolder("runtime");
     chmod(runtime.c_str(), 0700);
     qputenv("HOME", QByteArray::fromStdString(MakeFolder("home")));
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(MakeFolder("config")));
+    qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(MakeFolder("cache")));
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(MakeFolder("data")));
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime));
+    // No desktop's platform theme: its file dialogs and remembered state
+    // differ from machine to machine.
+    qunsetenv("QT_QPA_PLATFORMTHEME");
+    qunsetenv("XDG_CURRENT_DESKTOP");
+    qunsetenv("DESKTOP_SESSION");
+}
+
+int EndPrivateUserFolders(int status) {
+    if (status == 0) {
+        QDir(QString::fromStdString(g_root)).removeRecursively();
+    }
+    return status;
+}
+
+void PrepareWindowTest() {
     PrepareProcess();
     Settings.ConfigFilePath = ConfigFilePath();
     LoadBuiltInImages();
@@ -81,18 +115,59 @@ QString SaveScreenshot(QWidget* widget, const QString& name) {
     return path;
 }
 
-ModalAnswerer::ModalAnswerer(std::deque<Step> steps) : steps_(std::move(steps)) {
+QString OpenDialogs() {
+    QStringList open;
+    for (const QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && !IsPlainMainWindow(widget)) {
+            open << Describe(widget);
+        }
+    }
+    return open.isEmpty() ? QStringLiteral("none") : open.join(QStringLiteral(", "));
+}
+
+ModalAnswerer::ModalAnswerer(std::deque<Step> steps, std::chrono::milliseconds bound)
+    : steps_(std::move(steps)), bound_(bound), deadline_(bound) {
     connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::Poll);
     timer_.start(kAnswerPollMilliseconds);
 }
 
 void ModalAnswerer::Poll() {
-    if (!steps_.empty() && steps_.front()()) {
+    if (!failure_.isEmpty()) {
+        GiveUp();  // keeps closing what the command opens after the failure
+        return;
+    }
+    if (!steps_.empty() && steps_.front().Act()) {
         steps_.pop_front();
+        deadline_.setRemainingTime(bound_);
     }
     if (steps_.empty()) {
         timer_.stop();
+    } else if (deadline_.hasExpired()) {
+        failure_ = QStringLiteral("waited %1 s for %2; open dialogs: %3")
+                       .arg(std::chrono::duration<double>(bound_).count())
+                       .arg(steps_.front().What, OpenDialogs());
+        GiveUp();
     }
+}
+
+void ModalAnswerer::GiveUp() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (!widget->isVisible() || IsPlainMainWindow(widget)) {
+            continue;
+        }
+        if (auto* dialog = qobject_cast<QDialog*>(widget)) {
+            QTimer::singleShot(0, dialog, [dialog] { dialog->done(QDialog::Rejected); });
+        } else {
+            QTimer::singleShot(0, widget, [widget] { widget->close(); });
+        }
+    }
+}
+
+bool ModalAnswerer::Finish() {
+    while (!Done() && failure_.isEmpty()) {
+        QTest::qWait(kAnswerPollMilliseconds);
+    }
+    return Done();
 }
 
 QMessageBox* VisibleMessageBox() {
@@ -105,16 +180,16 @@ QMessageBox* VisibleMessageBox() {
 }
 
 ModalAnswerer::Step AnswerMessageBox(QMessageBox::StandardButton button, QStringList* texts) {
-    return [button, texts] {
-        QMessageBox* box = VisibleMessageBox();
-        if (box == nullptr) {
-            return false;
-        }
-        texts->append(box->text());
-        QAbstractButton* press = box->button(button);
-        QTimer::singleShot(0, press, [press] { press->click(); });
-        return true;
-    };
+    return {QStringLiteral("a message box to answer"), [button, texts] {
+                QMessageBox* box = VisibleMessageBox();
+                if (box == nullptr) {
+                    return false;
+                }
+                texts->append(box->text());
+                QAbstractButton* press = box->button(button);
+                QTimer::singleShot(0, press, [press] { press->click(); });
+                return true;
+            }};
 }
 
 }  // namespace tarvik::test

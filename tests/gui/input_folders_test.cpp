@@ -32,7 +32,7 @@ class InputFoldersTest : public QObject {
 
   private slots:
     void initTestCase() {
-        test::PrepareWindowTest("input-folders");
+        test::PrepareWindowTest();
         folder_ = test::MakeFolder("photos");
     }
 
@@ -270,5 +270,5 @@ class InputFoldersTest : public QObject {
 
 }  // namespace tarvik
 
-QTEST_MAIN(tarvik::InputFoldersTest)
+TARVIK_GUI_TEST_MAIN(tarvik::InputFoldersTest, "input-folders")
 #include "input_folders_test.moc"

@@ -29,7 +29,7 @@ printf '\357\273\277\r\n[Interface]\r\nUI Size = 0\r\n' >"$CONFIG_DIR/config.ini
 start_xvfb "$WORK"
 
 toolbar_shot() {
-    import -window "$1" "$OUTPUT/$2.png"
+    timeout 10 import -window "$1" "$OUTPUT/$2.png"
 }
 
 "$TARVIK" &
@@ -38,19 +38,14 @@ MAIN=$(wait_window "^$TITLE\$") || fail "the main window did not open"
 sleep 0.5
 toolbar_shot "$MAIN" e2e_preferences_before
 
-xdotool mousemove --window "$MAIN" "$PREFERENCES_X" "$PREFERENCES_Y" click 1
+timeout 5 xdotool mousemove --window "$MAIN" "$PREFERENCES_X" "$PREFERENCES_Y" click 1
 DIALOG=$(wait_window "^Preferences...\$") || fail "the toolbar button did not open Preferences"
 sleep 0.3
-import -window "$DIALOG" "$OUTPUT/e2e_preferences_dialog.png"
+timeout 10 import -window "$DIALOG" "$OUTPUT/e2e_preferences_dialog.png"
 # The focus starts in the category list: Interface, then Theme, Icon Size
 # (its last entry is Large), Defaults, OK.
-xdotool windowfocus --sync "$DIALOG"
-xdotool key --clearmodifiers Down Tab Tab End Tab Tab space
-for _ in $(seq 50); do
-    xdotool search --name "^Preferences...\$" >/dev/null 2>&1 || break
-    sleep 0.1
-done
-xdotool search --name "^Preferences...\$" >/dev/null 2>&1 && fail "OK did not close Preferences"
+press "$DIALOG" Down Tab Tab End Tab Tab space
+wait_gone "^Preferences...\$" || fail "OK did not close Preferences"
 sleep 0.3
 toolbar_shot "$MAIN" e2e_preferences_after
 
@@ -67,12 +62,7 @@ AFTER=$(icon_height "$OUTPUT/e2e_preferences_after.png")
 [ "$BEFORE" -lt 20 ] && [ "$AFTER" -ge 24 ] ||
     fail "the toolbar icons did not grow to 32 pixels ($BEFORE -> $AFTER)"
 
-xdotool windowfocus --sync "$MAIN" && xdotool key --clearmodifiers alt+x
-for _ in $(seq 100); do
-    kill -0 "$APP_PID" 2>/dev/null || break
-    sleep 0.1
-done
-wait "$APP_PID"
-APP_PID=""
+press "$MAIN" alt+x
+wait_exit "$APP_PID" "Alt+X to end the program"
 grep -q "^UI Size = 2$CR\$" "$CONFIG_DIR/config.ini" || fail "the size was lost at the end"
 echo "PASSED"

@@ -166,7 +166,7 @@ class PreferencesTest : public QObject {
 
   private slots:
     void initTestCase() {
-        test::PrepareWindowTest("preferences");
+        test::PrepareWindowTest();
         ScanThemes();
         QVERIFY(ThemeNames.contains("handdrawn"));
     }
@@ -386,7 +386,7 @@ class PreferencesTest : public QObject {
         test::ModalAnswerer answerer(
             {test::AnswerMessageBox(yes ? QMessageBox::Yes : QMessageBox::No, &texts)});
         f.dialog->DefaultsButton()->click();
-        QTRY_VERIFY(answerer.Done());
+        TARVIK_VERIFY_ANSWERED(answerer);
         QCOMPARE(
             texts,
             QStringList{"Are you sure you want to reset all your settings to the default values?"});
@@ -925,5 +925,5 @@ class PreferencesTest : public QObject {
 
 }  // namespace tarvik
 
-QTEST_MAIN(tarvik::PreferencesTest)
+TARVIK_GUI_TEST_MAIN(tarvik::PreferencesTest, "preferences")
 #include "preferences_test.moc"

@@ -56,23 +56,10 @@ STATUS=$?
 # The uninstall window: Escape closes it and the program ends with 0.
 "$TARVIK" -U &
 APP_PID=$!
-WINDOW=""
-for _ in $(seq 100); do
-    WINDOW=$(xdotool search --name "^Uninstall\$" 2>/dev/null | head -n 1)
-    [ -n "$WINDOW" ] && break
-    sleep 0.1
-done
-[ -n "$WINDOW" ] || fail "-U showed no uninstall window"
+WINDOW=$(wait_window "^Uninstall\$") || fail "-U showed no uninstall window"
 sleep 0.3
-xdotool windowfocus --sync "$WINDOW" && xdotool key --clearmodifiers Escape
-for _ in $(seq 100); do
-    kill -0 "$APP_PID" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$APP_PID" 2>/dev/null && fail "Escape did not end the uninstall window"
-wait "$APP_PID"
-STATUS=$?
-APP_PID=""
+press "$WINDOW" Escape
+wait_exit "$APP_PID" "Escape to end the uninstall window"
 [ "$STATUS" -eq 0 ] || fail "-U ended with $STATUS"
 
 # Settings are neither read nor written in any of these runs.

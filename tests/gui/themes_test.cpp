@@ -20,6 +20,7 @@
 
 #include "core/settings.h"
 #include "gui/themes.h"
+#include "gui_test_support.h"
 
 using namespace tarvik;
 
@@ -574,5 +575,5 @@ class ThemesTest : public QObject {
     }
 };
 
-QTEST_MAIN(ThemesTest)
+TARVIK_GUI_TEST_MAIN(ThemesTest, "themes")
 #include "themes_test.moc"

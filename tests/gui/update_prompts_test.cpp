@@ -49,20 +49,21 @@ QString Describe(const QMessageBox& box) {
 // A step: records the visible box and presses button, or its only button
 // when it has no such button (so a wrong box never leaves the test hanging).
 test::ModalAnswerer::Step Answer(QMessageBox::StandardButton button, QStringList* seen) {
-    return [button, seen] {
-        QMessageBox* box = test::VisibleMessageBox();
-        if (box == nullptr) {
-            return false;
-        }
-        *seen << Describe(*box);
-        test::SaveScreenshot(box, "update_box_" + box->windowTitle().toLower().replace(' ', '_'));
-        QAbstractButton* press = box->button(button);
-        if (press == nullptr) {
-            press = box->buttons().front();
-        }
-        QTimer::singleShot(0, press, [press] { press->click(); });
-        return true;
-    };
+    return {QString("a message box to answer"), [button, seen] {
+                QMessageBox* box = test::VisibleMessageBox();
+                if (box == nullptr) {
+                    return false;
+                }
+                *seen << Describe(*box);
+                test::SaveScreenshot(
+                    box, "update_box_" + box->windowTitle().toLower().replace(' ', '_'));
+                QAbstractButton* press = box->button(button);
+                if (press == nullptr) {
+                    press = box->buttons().front();
+                }
+                QTimer::singleShot(0, press, [press] { press->click(); });
+                return true;
+            }};
 }
 
 QString Box(const char* title, const char* text, QMessageBox::Icon icon) {
@@ -111,7 +112,7 @@ class UpdatePromptsTest : public QObject {
 
   private slots:
     void initTestCase() {
-        test::PrepareWindowTest("update-prompts");
+        test::PrepareWindowTest();
         QDesktopServices::setUrlHandler("http", this, "openUrl");
     }
 
@@ -168,7 +169,7 @@ class UpdatePromptsTest : public QObject {
         QStringList seen;
         test::ModalAnswerer answerer({Answer(QMessageBox::StandardButton(answer), &seen)});
         window.CommandAction(kCommandCheckUpdates)->trigger();
-        QTRY_VERIFY(answerer.Done());
+        TARVIK_VERIFY_ANSWERED(answerer);
         QCOMPARE(seen, QStringList{box});
         const QList<QUrl> home = {QUrl(QString::fromStdString(std::string(HomePageUrl)))};
         QCOMPARE(opened_, opensHomePage ? home : QList<QUrl>{});
@@ -304,7 +305,7 @@ class UpdatePromptsTest : public QObject {
         const std::unique_ptr<MainWindow> window = OpenMainWindow({});
         QVERIFY(window->isVisible());
         if (asked) {
-            QTRY_VERIFY(answerer.Done());
+            TARVIK_VERIFY_ANSWERED(answerer);
             QCOMPARE(seen,
                      QStringList{Box("Check for Updates", kQuestionText, QMessageBox::Question)});
             QVERIFY(Settings.General.UpdateDate >= before);
@@ -321,5 +322,5 @@ class UpdatePromptsTest : public QObject {
 
 }  // namespace tarvik
 
-QTEST_MAIN(tarvik::UpdatePromptsTest)
+TARVIK_GUI_TEST_MAIN(tarvik::UpdatePromptsTest, "update-prompts")
 #include "update_prompts_test.moc"

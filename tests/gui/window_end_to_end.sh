@@ -23,11 +23,8 @@ mkdir -p "$WORK/pics" "$WORK/cli" "$WORK/alone"
 
 start_xvfb "$WORK"
 
-press() {
-    xdotool windowfocus --sync "$1" && xdotool key --clearmodifiers "$2"
-}
 shot() {
-    command -v import >/dev/null 2>&1 && import -window root "$OUTPUT/$1.png"
+    command -v import >/dev/null 2>&1 && timeout 10 import -window root "$OUTPUT/$1.png"
 }
 
 "$SAMPLE" "$WORK/pics/photo.jpg" || fail "cannot write the test photo"
@@ -62,21 +59,10 @@ NAME=$(xdotool getwindowname "$PROGRESS")
 sleep 0.2
 shot e2e_progress_window
 press "$PROGRESS" Return
-for _ in $(seq 50); do
-    xdotool search --name "Conversion complete" >/dev/null 2>&1 || break
-    sleep 0.1
-done
-xdotool search --name "Conversion complete" >/dev/null 2>&1 && fail "Return did not close the progress window"
+wait_gone "Conversion complete" || fail "Return did not close the progress window"
 
 press "$MAIN" alt+x
-for _ in $(seq 100); do
-    kill -0 "$APP_PID" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$APP_PID" 2>/dev/null && fail "Alt+X did not end the program"
-wait "$APP_PID"
-STATUS=$?
-APP_PID=""
+wait_exit "$APP_PID" "Alt+X to end the program"
 [ "$STATUS" -eq 0 ] || fail "the window ended with $STATUS"
 
 head -c 2 "$WORK/pics/photo.bmp" | grep -q "BM" || fail "no BMP beside the photo"

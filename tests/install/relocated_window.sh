@@ -34,14 +34,10 @@ window_shot() {
     program=$(readlink "/proc/$APP_PID/exe")
     [ "$program" = "$Q/lib/tarvik/tarvik-gui" ] || fail "tarvik ran '$program'"
     sleep 0.5
-    import -window "$MAIN" "$OUTPUT/$1.png" || fail "no screenshot of the window"
-    xdotool windowfocus --sync "$MAIN" && xdotool key --clearmodifiers alt+x
-    for _ in $(seq 100); do
-        kill -0 "$APP_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    wait "$APP_PID" || fail "the window ended with $? ($1)"
-    APP_PID=""
+    timeout 10 import -window "$MAIN" "$OUTPUT/$1.png" || fail "no screenshot of the window"
+    press "$MAIN" alt+x
+    wait_exit "$APP_PID" "Alt+X to end the program ($1)"
+    [ "$STATUS" -eq 0 ] || fail "the window ended with $STATUS ($1)"
 }
 
 window_shot installed_window_theme
