@@ -1,5 +1,7 @@
 #include "app/entry.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -14,9 +16,11 @@
 #include "core/console.h"
 #include "core/formats.h"
 #include "core/job.h"
+#include "core/path_detail.h"
 #include "core/product.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "engine/conversion.h"
 
 namespace tarvik {
 namespace {
@@ -115,6 +119,21 @@ bool CoreValue(const std::string& name, const CoreOptionWord& option, std::size_
     return !value.empty() && !StartsWith(value, refused);
 }
 
+// Why a profile did not load: what keeps it from being read, or else a
+// failed read.
+std::string ProfileCause(const std::string& path) {
+    const std::string cause = ReadableFileCause(path);
+    return cause.empty() ? ErrorCause(EIO) : cause;
+}
+
+// A thread count from the environment, for runs that must not depend on
+// the machine (a test of both paths, a shared server).
+void ApplyThreadsVariable() {
+    const char* value = std::getenv(kThreadsVariable);
+    const std::int32_t threads = value != nullptr ? ReadConfigInteger(value) : 0;
+    SetConversionThreads(threads > 0 ? threads : 0);
+}
+
 class OptionLoop {
   public:
     OptionPass Run() {
@@ -172,6 +191,7 @@ class OptionLoop {
             case CoreKind::Profile:
                 if (!LoadProfile(value)) {
                     pass_.Error = kErrorProfile;
+                    pass_.ErrorDetail = PathDetailLine(value, ProfileCause(value));
                 }
                 break;
             default:
@@ -198,6 +218,7 @@ int ConversionJob(const OptionPass& pass) {
     if (!pass.Quiet) {
         PrintBanner();
     }
+    ApplyThreadsVariable();
     const int status = RunCommandLineConversion(pass.Quiet);
     if (pass.Pause) {
         ConsoleLine(CatalogText("Console", "Press any key"));
@@ -228,7 +249,7 @@ int CommandLinePass(char** argv) {
 
     const OptionPass pass = ReadOptions();
     if (!pass.Error.empty()) {
-        PrintErrorLine(pass.Error);
+        PrintErrorLine(pass.Error, pass.ErrorDetail);
         if (pass.Pause) {
             WaitForKey();  // no prompt after an error
         }

@@ -4,8 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <set>
+
+#include "core/catalog.h"
 #include "core/files.h"
 #include "core/job.h"
+#include "core/path_detail.h"
 #include "core/text.h"
 
 namespace tarvik {
@@ -33,14 +37,21 @@ std::string Absolute(const std::string& path) {
     return base + (StartsWith(path, "./") ? path.substr(2) : path);
 }
 
-// Existing non-empty files matching the pattern, in name order.
-std::vector<std::string> Matches(const std::string& pattern) {
-    std::vector<std::string> out;
+// What a pattern matches, and which of the matches are existing non-empty
+// files (in name order).
+struct PatternMatches {
+    std::size_t all = 0;
+    std::vector<std::string> files;
+};
+
+PatternMatches Matches(const std::string& pattern) {
+    PatternMatches out;
     glob_t g{};
     if (glob(pattern.c_str(), 0, nullptr, &g) == 0) {
+        out.all = g.gl_pathc;
         for (std::size_t i = 0; i < g.gl_pathc; ++i) {
             if (IsNonEmptyFile(g.gl_pathv[i])) {
-                out.emplace_back(g.gl_pathv[i]);
+                out.files.emplace_back(g.gl_pathv[i]);
             }
         }
     }
@@ -48,22 +59,46 @@ std::vector<std::string> Matches(const std::string& pattern) {
     return out;
 }
 
-bool ResolveWord(const std::string& word, std::vector<std::string>& files) {
-    if (PathExtension(word).empty()) {
-        return false;
+std::string NoExtensionCause() {
+    return FillPlaceholdersOnce(CatalogText("Msg", "Path without extension"),
+                                AcceptedExtensionsText());
+}
+
+// Why a word that names no file of its own gives no input. A folder is
+// answered with the pattern that takes its photos.
+std::string WordCause(const std::string& word, const std::string& path) {
+    if (IsFolder(path)) {
+        const std::string pattern =
+            word + (EndsWith(word, "/") ? "*." : "/*.") + AcceptedInputExtensions.front();
+        return FillPlaceholdersOnce(CatalogText("Msg", "Path is a folder, give a pattern"),
+                                    pattern);
     }
+    const std::string cause = FileCause(path);
+    return cause.empty() ? NoExtensionCause() : cause;
+}
+
+// Adds the files the word names; the detail line when it names none.
+std::string ResolveWord(const std::string& word, std::vector<std::string>& files) {
     const std::string path = Absolute(word);
+    const bool hasExtension = !PathExtension(word).empty();
     // A name that exists as written is a file, even when it holds "[" or "?".
-    if (IsNonEmptyFile(path)) {
+    if (hasExtension && IsNonEmptyFile(path)) {
         files.push_back(path);
-        return true;
+        return {};
     }
-    if (!HasWildcard(word)) {
-        return false;
+    if (FileIdOf(path) || !HasWildcard(word)) {
+        return PathDetailLine(word, WordCause(word, path));
     }
-    const std::vector<std::string> found = Matches(path);
-    files.insert(files.end(), found.begin(), found.end());
-    return !found.empty();
+    if (!hasExtension) {
+        return PathDetailLine(QuotedPattern(word), NoExtensionCause());
+    }
+    const PatternMatches found = Matches(path);
+    files.insert(files.end(), found.files.begin(), found.files.end());
+    if (!found.files.empty()) {
+        return {};
+    }
+    const char* cause = found.all == 0 ? "Pattern matches nothing" : "Pattern matches no photo";
+    return PathDetailLine(QuotedPattern(word), CatalogText("Msg", cause));
 }
 
 }  // namespace
@@ -85,25 +120,29 @@ std::string PathExtension(const std::string& path) {
     return ext.substr(0, ext.find('"'));
 }
 
-bool ResolveInputs(std::vector<std::string>& files) {
+std::string ResolveInputs(std::vector<std::string>& files) {
     files.clear();
-    if (!ResolveWord(Job.InputPath, files)) {
-        return false;
+    if (std::string detail = ResolveWord(Job.InputPath, files); !detail.empty()) {
+        return detail;
     }
     for (const std::string& word : ExtraInputWords) {
-        if (!ResolveWord(word, files)) {
-            return false;
+        if (std::string detail = ResolveWord(word, files); !detail.empty()) {
+            return detail;
         }
     }
-    return true;
+    return {};
 }
 
 int AddInputs(const std::vector<std::string>& files) {
     int added = 0;
+    std::set<std::string> listed;
+    for (const auto& [path, entry] : InputList) {
+        listed.insert(NormalPath(path));
+    }
     for (const std::string& file : files) {
         const std::string ext = LowerAscii(PathExtension(file));
         if (ext == "txt" || ext == "lst" || !IsAcceptedExtension(ext) ||
-            InputList.count(file) != 0) {
+            !listed.insert(NormalPath(file)).second) {
             continue;
         }
         InputList[file] = InputEntry{1, ""};

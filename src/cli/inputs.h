@@ -20,11 +20,15 @@ std::string PathExtension(const std::string& path);
 
 // Expands Job.InputPath and ExtraInputWords into existing, non-empty files
 // (patterns as glob(7), non-recursive), absolute against the current
-// folder. False when a word has no extension or matches no such file.
-bool ResolveInputs(std::vector<std::string>& files);
+// folder. At the first word that has no extension or matches no such file
+// it stops and returns the detail line naming that word and why ("  a.jpg:
+// No such file or directory"); "" when every word gave files.
+std::string ResolveInputs(std::vector<std::string>& files);
 
 // Adds the files with an accepted extension to InputList, skipping list
-// files ("txt", "lst") and duplicates; returns how many were added.
+// files ("txt", "lst") and a file already listed under any spelling of its
+// path ("a.jpg", "./a.jpg", through a linked folder); returns how many were
+// added.
 int AddInputs(const std::vector<std::string>& files);
 
 }  // namespace tarvik

@@ -13,6 +13,7 @@
 #include "core/formats.h"
 #include "core/job.h"
 #include "core/keywords.h"
+#include "core/path_detail.h"
 #include "core/setting_values.h"
 #include "core/settings.h"
 #include "core/settings_table.h"
@@ -63,8 +64,8 @@ struct RunPrinter {
 };
 
 // Printing an error line ends the run.
-int Fail(std::string_view key) {
-    PrintErrorLine(key);
+int Fail(std::string_view key, std::string_view detail = {}) {
+    PrintErrorLine(key, detail);
     return kRunError;
 }
 
@@ -80,11 +81,16 @@ std::string CurrentFolder() {
     return EndsWith(folder, "/") ? folder : folder + "/";
 }
 
-// Steps for the output folder; returns the error key or "".
-std::string_view CompleteOutputFolder() {
+// Steps for the -o folder; the error line it ends with, if any.
+int CompleteOutputFolder() {
     std::string& folder = Job.OutputFolder;
+    const std::string given = folder;
     if (StartsWith(folder, "..")) {
-        return "Incorrect output folder";
+        const std::string absolute = NormalPath(CurrentFolder() + folder);
+        return Fail(
+            "Incorrect output folder",
+            PathDetailLine(given, FillPlaceholdersOnce(CatalogText("Msg", "Path begins with dots"),
+                                                       absolute)));
     }
     if (!StartsWith(folder, "/")) {
         // Relative folders resolve against the current directory: the
@@ -97,7 +103,10 @@ std::string_view CompleteOutputFolder() {
     if (!EndsWith(folder, "/")) {
         folder += "/";
     }
-    return IsFolder(folder) ? std::string_view{} : "Invalid output folder";
+    if (const std::string cause = FolderCause(folder); !cause.empty()) {
+        return Fail("Invalid output folder", PathDetailLine(given, cause));
+    }
+    return kRunAllConverted;
 }
 
 int CheckTransform(const RunPrinter& p) {
@@ -196,7 +205,8 @@ int CheckWatermark(const RunPrinter& p) {
         case WatermarkCheck::InvalidImage:
             break;
     }
-    return Fail("Invalid watermark image");
+    return Fail("Invalid watermark image",
+                w.Image.empty() ? std::string() : PathDetailLine(w.Image, FileCause(w.Image)));
 }
 
 void PrintAdvanced(const RunPrinter& p) {
@@ -211,18 +221,19 @@ void PrintAdvanced(const RunPrinter& p) {
 // The checks of the run in their order; the first fault ends it.
 int CheckJob(const RunPrinter& p, std::vector<std::string>& files) {
     p.Debug("Input", Job.InputPath);
-    if (!ResolveInputs(files)) {
-        return Fail("Invalid input file");
+    if (const std::string detail = ResolveInputs(files); !detail.empty()) {
+        return Fail("Invalid input file", detail);
     }
     Job.SourceFile = files.front();
     Job.InputPath.clear();
 
-    if (Job.OutputFolder.empty()) {
-        Job.OutputFolder = FolderPart(Job.SourceFile);
-    }
-    p.Debug("Output", Job.OutputFolder);
-    if (const std::string_view error = CompleteOutputFolder(); !error.empty()) {
-        return Fail(error);
+    // Without -o each output lands beside its own input; the job keeps no
+    // output folder, and the line shows the first input's.
+    p.Debug("Output", Job.OutputFolder.empty() ? FolderPart(Job.SourceFile) : Job.OutputFolder);
+    if (!Job.OutputFolder.empty()) {
+        if (const int s = CompleteOutputFolder(); s != kRunAllConverted) {
+            return s;
+        }
     }
 
     if (Job.InputExtension.empty()) {
@@ -279,8 +290,11 @@ int Convert(const RunPrinter& p, const std::vector<std::string>& files) {
 
 }  // namespace
 
-void PrintErrorLine(std::string_view key) {
+void PrintErrorLine(std::string_view key, std::string_view detail) {
     ConsoleErrorLine(CatalogText("Msg", "Error") + ": " + CatalogText("Console", key));
+    if (!detail.empty()) {
+        ConsoleErrorLine(detail);
+    }
 }
 
 int RunCommandLineConversion(bool quiet) {

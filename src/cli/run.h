@@ -16,7 +16,8 @@ enum RunStatus : int {
 int RunCommandLineConversion(bool quiet);
 
 // Prints "Error: " and the catalog text of group "Console", key key, on
-// standard error; printed also when quiet.
-void PrintErrorLine(std::string_view key);
+// standard error, followed by the detail line naming the file or folder
+// and the cause when there is one; printed also when quiet.
+void PrintErrorLine(std::string_view key, std::string_view detail = {});
 
 }  // namespace tarvik

@@ -169,4 +169,27 @@ std::string FillPlaceholders(std::string_view text, std::string_view s1, std::st
     return out;
 }
 
+std::string FillPlaceholdersOnce(std::string_view text, std::string_view s1, std::string_view s2,
+                                 std::string_view s3, std::string_view s4) {
+    const std::string_view values[] = {s1, s2, s3, s4};
+    constexpr std::size_t kLength = 4;  // "%s1%"
+    std::string out;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::string_view rest = text.substr(at);
+        const bool placeholder = rest.size() >= kLength && rest[0] == '%' &&
+                                 (rest[1] == 's' || rest[1] == 'S') && rest[2] >= '1' &&
+                                 rest[2] <= '4' && rest[3] == '%';
+        const std::string_view value =
+            placeholder ? values[static_cast<std::size_t>(rest[2] - '1')] : std::string_view{};
+        if (!value.empty()) {
+            out += value;
+            at += kLength;
+        } else {
+            out += text[at++];
+        }
+    }
+    return out;
+}
+
 }  // namespace tarvik

@@ -22,4 +22,10 @@ std::string FillPlaceholders(std::string_view text, std::string_view s1 = {},
                              std::string_view s2 = {}, std::string_view s3 = {},
                              std::string_view s4 = {});
 
+// The same placeholders filled in one pass: a value goes in as it is, so a
+// path that holds "%s2%" is shown as written.
+std::string FillPlaceholdersOnce(std::string_view text, std::string_view s1 = {},
+                                 std::string_view s2 = {}, std::string_view s3 = {},
+                                 std::string_view s4 = {});
+
 }  // namespace tarvik

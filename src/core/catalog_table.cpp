@@ -89,6 +89,21 @@ constexpr CatalogPair kTable[] = {
     {"Ask break export", "Do you want to break the export?"},
     {"Ask break conversion", "Do you want to break the conversion?"},
     {"Empty extensions", "Please, fill all required fields and try again!"},
+    {"Path detail", "  %s1%: %s2%"},
+    {"Path pattern", "'%s1%'"},
+    {"Path missing", "No such file or directory"},
+    {"Path not allowed", "Permission denied"},
+    {"Path through a file", "Not a directory"},
+    {"Path is a folder", "is a folder"},
+    {"Path is a folder, give a pattern", "is a folder; give a pattern such as '%s1%'"},
+    {"Path is empty", "is an empty file"},
+    {"Path not a file", "is not a regular file"},
+    {"Path not a folder", "is not a folder"},
+    {"Path without extension", "has no extension; JPEG files end in %s1%"},
+    {"Path not JPEG", "is not a JPEG file; JPEG files end in %s1%"},
+    {"Pattern matches nothing", "matches no file"},
+    {"Pattern matches no photo", "matches only empty files or folders"},
+    {"Path begins with dots", "begins with '..'; give the folder as an absolute path, such as '%s1%'"},
 
     {"_GROUP_", "Dialog"},
     {"Select Input Files", "Select Input Files"},
@@ -407,6 +422,10 @@ constexpr CatalogPair kTable[] = {
      "  -d, --debug               Print debug information to stdout\n"
      "  -p, --pause               Pause at exit\n"
      "  -v, --version             Display version information and exit"},
+    {"Failed names an input", "The output would replace %s1%, an input of this run"},
+    {"Failed name taken", "The output %s1% was already written in this run, from %s2%; a mask with %n% keeps both"},
+    {"Failed name taken, sub-folders", "The output %s1% was already written in this run, from %s2%; keeping sub-folders (without --no-subfolders) or a mask with %n% keeps both"},
+    {"Failed name taken, beside inputs", "The output %s1% was already written in this run, from %s2%; without -o each output stays beside its input, or a mask with %n% keeps both"},
 
     // Labels of the debug lines; each text ends where the value begins.
     {"_GROUP_", "Debug"},

@@ -21,12 +21,16 @@ enum class ConvertFailure : std::uint8_t {
     DrawingMissing,  // a frame or watermark was asked for without the drawing module
     Drawing,         // the frame or watermark could not be drawn
     SameAsInput,     // the output path names the input itself
+    NamesAnInput,    // the output path names another input of the run
+    NameTaken,       // an earlier file of the run has written that output
     Save,            // the output could not be written
 };
 
 struct JobRecord {
     std::string InputPath;
-    std::string OutputFolder;  // ends in "/" once the front end has checked it
+    // Ends in "/" once the front end has checked it; "" puts each output
+    // beside its own input.
+    std::string OutputFolder;
     std::string OutputExtension;
     std::uint8_t CommandLineJob = 0;
     std::string RunMode;        // "DEBUG", "T" or empty

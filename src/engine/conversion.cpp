@@ -105,4 +105,8 @@ std::int32_t RunConversionWorker() {
     return FinishConversionWorker();
 }
 
+void SetConversionThreads(int threads) {
+    SetWorkerThreads(threads);
+}
+
 }  // namespace tarvik

@@ -55,4 +55,8 @@ std::int32_t FinishConversionWorker();
 // Start and finish in one call: the command-line run.
 std::int32_t RunConversionWorker();
 
+// How many threads the runs use: a whole number, or 0 for one per
+// hardware thread (never more than a run has files).
+void SetConversionThreads(int threads);
+
 }  // namespace tarvik

@@ -30,6 +30,10 @@ inline constexpr int kMaxJpegScans = 500;
 // decoder well under a millisecond.
 inline constexpr int kMaxJpegMetadataSegments = 1000;
 
+// Each thread of a run holds one bitmap, so a thread count set from
+// outside is bounded.
+inline constexpr int kMaxWorkerThreads = 64;
+
 bool FitsDecodeLimit(std::uint32_t width, std::uint32_t height);
 // Whether a width x height image turned by whole degrees counter-clockwise,
 // grown to hold its turned corners, stays within the decode limit.

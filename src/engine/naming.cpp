@@ -179,7 +179,10 @@ std::string ExpandFilenameMask() {
 }
 
 std::string BuildOutputPath() {
-    std::string path = Job.OutputFolder;
+    // Without an output folder each output lands beside its own input.
+    std::string path = Job.OutputFolder.empty()
+                           ? Job.SourceFile.substr(0, Job.SourceFile.rfind('/') + 1)
+                           : Job.OutputFolder;
     if (Settings.Advanced.KeepSubfolders != 0) {
         path += Job.RelativeFolder;
     }

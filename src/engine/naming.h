@@ -7,6 +7,8 @@
 
 namespace tarvik {
 
+// The output folder (or, without one, the input's own folder), the input's
+// sub-folder when sub-folders are kept, and the expanded mask.
 std::string BuildOutputPath();
 std::string ExpandFilenameMask();
 std::string ExpandToken(std::string_view text, std::string_view token);

@@ -80,6 +80,18 @@ void WatermarkAndDepth(FileRun& f) {
     }
 }
 
+// No output replaces an input of the run or an output the run has
+// written: the file is not converted, and its record names the holder.
+bool MayTakeName(FileRun& f, const RunNames& names) {
+    const NameClash clash = CheckOutputName(names, Job.OutputFile, f.SourceFile);
+    if (clash.Failure == ConvertFailure::None) {
+        return true;
+    }
+    f.Failure = Job.Failure = clash.Failure;
+    f.NameHolder = clash.Other;
+    return false;
+}
+
 }  // namespace
 
 void RunIndependentSteps(FileRun& f) {
@@ -101,7 +113,7 @@ void RunIndependentSteps(FileRun& f) {
     }
 }
 
-bool FinishFileInOrder(FileRun& f) {
+bool FinishFileInOrder(FileRun& f, RunNames& names) {
     Job.SourceFile = f.SourceFile;
     Job.RelativeFolder = f.RelativeFolder;
     Job.SourceBpp = f.SourceBpp;
@@ -120,21 +132,31 @@ bool FinishFileInOrder(FileRun& f) {
     Job.ImageHeight = f.ImageHeight;
     Job.OutputFile = BuildOutputPath();
     PassPauseGate();
+    if (f.Image && !MayTakeName(f, names)) {
+        f.Image.reset();
+        return false;
+    }
     const SaveResult saved = SaveOutputImage(f.Image.get(), Job.OutputFile);
     f.Image.reset();
-    if (saved != SaveResult::Saved && Job.Failure == ConvertFailure::None) {
+    if (saved == SaveResult::Saved) {
+        NoteWrittenOutput(names, Job.OutputFile, f.SourceFile, f.RelativeFolder);
+        return true;
+    }
+    if (Job.Failure == ConvertFailure::None) {
         Job.Failure =
             saved == SaveResult::SameAsInput ? ConvertFailure::SameAsInput : ConvertFailure::Save;
     }
-    return saved == SaveResult::Saved;
+    return false;
 }
 
 bool ConvertFile() {
     FileRun file;
     file.SourceFile = Job.SourceFile;
     file.RelativeFolder = Job.RelativeFolder;
+    RunNames names;
+    NoteRunInput(names, file.SourceFile, file.RelativeFolder);
     RunIndependentSteps(file);
-    return FinishFileInOrder(file);
+    return FinishFileInOrder(file, names);
 }
 
 }  // namespace tarvik

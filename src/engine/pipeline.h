@@ -11,6 +11,7 @@
 
 #include "core/job.h"
 #include "engine/bitmap.h"
+#include "engine/output_names.h"
 
 namespace tarvik {
 
@@ -31,14 +32,18 @@ struct FileRun {
     // The depth chosen, once the depth step has run on a bitmap.
     std::optional<int> OutputBpp;
     ConvertFailure Failure = ConvertFailure::None;
+    // The file a refused output name belongs to: the input it would
+    // replace, or the file of the run whose output took it.
+    RunNames::Owner NameHolder;
 };
 
 // The first stage: reads Settings and the run's fixed Job fields only.
 void RunIndependentSteps(FileRun& file);
 // The second stage, in order: sets the job's per-file fields from the
-// record, runs the remaining steps, names and saves the file; true when
-// the output was written.
-bool FinishFileInOrder(FileRun& file);
+// record, runs the remaining steps, names the file and saves it unless the
+// name is one the run may not take (names), which records what it writes;
+// true when the output was written.
+bool FinishFileInOrder(FileRun& file, RunNames& names);
 
 // Both stages on Job.SourceFile, Job.RelativeFolder: true when the output
 // was written.

@@ -9,6 +9,8 @@
 #include "core/catalog.h"
 #include "core/console.h"
 #include "core/job.h"
+#include "core/settings.h"
+#include "engine/limits.h"
 #include "engine/naming.h"
 #include "engine/pause_gate.h"
 #include "engine/pipeline.h"
@@ -19,8 +21,27 @@ namespace {
 
 std::atomic<int> g_threadSetting{0};
 
+std::string FolderOf(const std::string& path) {
+    return path.substr(0, path.rfind('/') + 1);
+}
+
+// How to keep both files whose outputs would share a name: a mask with
+// %n% always does; so does keeping the sub-folders they came from, or,
+// for files of different folders sent to one output folder, leaving each
+// output beside its input.
+std::string_view NameTakenKey(const FileRun& file) {
+    const RunNames::Owner& other = file.NameHolder;
+    if (Settings.Advanced.KeepSubfolders == 0 && other.RelativeFolder != file.RelativeFolder) {
+        return "Failed name taken, sub-folders";
+    }
+    if (!Job.OutputFolder.empty() && FolderOf(other.SourceFile) != FolderOf(file.SourceFile)) {
+        return "Failed name taken, beside inputs";
+    }
+    return "Failed name taken";
+}
+
 // The catalog key (group "Console") of each reason a file was not converted.
-std::string_view FailureKey(ConvertFailure failure) {
+std::string_view FailureKey(ConvertFailure failure, const FileRun& file) {
     switch (failure) {
         case ConvertFailure::Load:
             return "Failed load";
@@ -40,6 +61,10 @@ std::string_view FailureKey(ConvertFailure failure) {
             return "Failed drawing";
         case ConvertFailure::SameAsInput:
             return "Failed same as input";
+        case ConvertFailure::NamesAnInput:
+            return "Failed names an input";
+        case ConvertFailure::NameTaken:
+            return NameTakenKey(file);
         case ConvertFailure::Save:
         case ConvertFailure::None:
             break;
@@ -49,9 +74,16 @@ std::string_view FailureKey(ConvertFailure failure) {
 
 // Every file a command-line job does not convert is named on standard
 // error with its reason, also when quiet: the count alone would hide which.
-void ReportFailedFile() {
-    ConsoleErrorLine(FillPlaceholders(CatalogText("Console", "File not converted"), Job.SourceFile,
-                                      CatalogText("Console", FailureKey(Job.Failure))));
+// A reason that names another file names the file and, for a name taken
+// earlier in the run, the output as well.
+void ReportFailedFile(const FileRun& file) {
+    const std::string& holder = file.NameHolder.SourceFile;
+    const bool taken = Job.Failure == ConvertFailure::NameTaken;
+    const std::string reason =
+        FillPlaceholdersOnce(CatalogText("Console", FailureKey(Job.Failure, file)),
+                             taken ? Job.OutputFile : holder, holder);
+    ConsoleErrorLine(
+        FillPlaceholdersOnce(CatalogText("Console", "File not converted"), Job.SourceFile, reason));
 }
 
 // What the threads of one run share. Files are taken in the list's order
@@ -63,6 +95,7 @@ struct Run {
     std::size_t next = 0;        // guarded by ProgressLock
     std::size_t turn = 0;        // changed at the pause gate
     std::int32_t converted = 0;  // written in turn
+    RunNames names;              // read and written in turn
 };
 
 // The next file's number, or none once the list is done or the run was
@@ -85,13 +118,13 @@ void FinishInTurn(Run& run, FileRun& file) {
     if (run.lines) {
         ConsoleLine(CatalogText("Debug", "Processing") + file.SourceFile);
     }
-    const bool ok = FinishFileInOrder(file);
+    const bool ok = FinishFileInOrder(file, run.names);
     if (run.lines) {
         ConsoleLine(CatalogText("Debug", "Saving As") + Job.OutputFile);
         ConsoleLine(CatalogText("Debug", ok ? "OK" : "Not OK"));
     }
     if (!ok && Job.CommandLineJob != 0) {
-        ReportFailedFile();
+        ReportFailedFile(file);
     }
     if (ok) {
         ++run.converted;
@@ -130,7 +163,7 @@ void PrepareProgress() {
 }
 
 int WorkerThreadsFor(std::size_t files) {
-    int threads = g_threadSetting.load();
+    int threads = std::min(g_threadSetting.load(), kMaxWorkerThreads);
     if (threads <= 0) {
         threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     }
@@ -146,6 +179,7 @@ void ConversionWorker() {
     run.lines = Job.CommandLineJob != 0 && Job.RunMode == "DEBUG";
     for (const auto& [path, entry] : InputList) {
         run.files.emplace_back(path, entry.RelativeFolder);
+        NoteRunInput(run.names, path, entry.RelativeFolder);
     }
     const int threads = WorkerThreadsFor(run.files.size());
     JoinPauseGate(threads);

@@ -1,13 +1,13 @@
 #include "gui/conversion_run.h"
 
-#include <sys/stat.h>
-
 #include <QComboBox>
 #include <QLineEdit>
 
 #include "core/catalog.h"
+#include "core/files.h"
 #include "core/formats.h"
 #include "core/job.h"
+#include "core/path_detail.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "engine/conversion.h"
@@ -18,11 +18,6 @@
 
 namespace tarvik {
 namespace {
-
-bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 std::string Trimmed(const QString& text) {
     return std::string(Trim(text.toStdString()));
@@ -42,16 +37,33 @@ void TakeJobFromWindow(const MainControls& controls) {
                               : std::string();
 }
 
-// A refused job: "Conversion stopped" and the warning.
-bool Refuse(const MainControls& controls, const std::string& warning) {
+// A refused job: "Conversion stopped" and the warning, with the line that
+// names the refused file or folder and why below it.
+bool Refuse(const MainControls& controls, const std::string& warning,
+            const std::string& detail = {}) {
     SetStatusText(controls, CatalogText("Msg", "Conversion is not complete"));
-    ShowWarning(controls.Window, warning);
+    ShowWarning(controls.Window, warning, detail);
     return false;
+}
+
+// Why the input box's file was not taken; "" when the box is empty.
+std::string InputDetail(const std::string& path) {
+    if (path.empty()) {
+        return {};
+    }
+    // A missing file is refused only for its extension; a file that is
+    // there, for its extension or for being empty or a folder.
+    std::string cause = FileIdOf(path) ? FileCause(path) : std::string();
+    if (cause.empty()) {
+        cause = FillPlaceholdersOnce(CatalogText("Msg", "Path not JPEG"), AcceptedExtensionsText());
+    }
+    return PathDetailLine(path, cause);
 }
 
 bool CheckFolders(const MainControls& controls) {
     if (InputList.empty()) {
-        return Refuse(controls, CatalogText("Msg", "Empty input files"));
+        return Refuse(controls, CatalogText("Msg", "Empty input files"),
+                      InputDetail(Job.SourceFile));
     }
     if (Job.OutputFolder.empty()) {
         return Refuse(controls, CatalogText("Msg", "Empty output folder"));
@@ -59,9 +71,11 @@ bool CheckFolders(const MainControls& controls) {
     if (!EndsWith(Job.OutputFolder, "/")) {
         Job.OutputFolder += '/';
     }
-    if (!IsFolder(Job.OutputFolder)) {
-        return Refuse(controls, FillPlaceholders(CatalogText("Msg", "Invalid output folder"),
-                                                 Job.OutputFolder));
+    if (const std::string cause = FolderCause(Job.OutputFolder); !cause.empty()) {
+        return Refuse(
+            controls,
+            FillPlaceholders(CatalogText("Msg", "Invalid output folder"), Job.OutputFolder),
+            PathDetailLine(Job.OutputFolder, cause));
     }
     return true;
 }
@@ -88,7 +102,8 @@ bool CheckWatermark(const MainControls& controls) {
             return false;
         case WatermarkCheck::InvalidImage:
             ShowWarning(controls.Window,
-                        FillPlaceholders(CatalogText("Msg", "Invalid watermark image"), w.Image));
+                        FillPlaceholders(CatalogText("Msg", "Invalid watermark image"), w.Image),
+                        PathDetailLine(w.Image, FileCause(w.Image)));
             return false;
         case WatermarkCheck::DrawingMissing:
         case WatermarkCheck::InvalidFont:

@@ -18,8 +18,11 @@ QString WarningTitle() {
 
 }  // namespace
 
-void ShowWarning(QWidget* parent, const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, WarningTitle(), BoxText(text), QMessageBox::Ok, parent);
+void ShowWarning(QWidget* parent, const std::string& text, const std::string& detail) {
+    const std::string shown = detail.empty() ? text : text + "\n" + detail;
+    QMessageBox box(QMessageBox::Warning, WarningTitle(), BoxText(shown), QMessageBox::Ok, parent);
+    // A path is shown as it is written, never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

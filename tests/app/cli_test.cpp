@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/entry.h"
@@ -14,6 +16,8 @@
 #include "core/formats.h"
 #include "core/job.h"
 #include "core/settings.h"
+#include "engine/conversion.h"
+#include "engine/worker.h"
 #include "support/fixtures.h"
 
 namespace tarvik {
@@ -198,6 +202,33 @@ TEST_F(OptionLoop, ArgumentListsGiveFieldValues) {
     }
 }
 
+// TARVIK_THREADS sets the threads of a command-line run: a whole number
+// from 1, bounded; anything else leaves one per hardware thread.
+TEST(ThreadsVariable, SetsTheThreadsOfARun) {
+    const int hardware = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    const struct {
+        const char* value;  // nullptr: unset
+        int threads;
+    } cases[] = {{"1", 1},       {"3", 3},        {" 2", 2},        {nullptr, hardware},
+                 {"", hardware}, {"0", hardware}, {"-2", hardware}, {"many", hardware},
+                 {"1000", 64}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value != nullptr ? c.value : "unset");
+        if (c.value != nullptr) {
+            setenv(kThreadsVariable, c.value, 1);
+        } else {
+            unsetenv(kThreadsVariable);
+        }
+        SetConversionThreads(7);  // what an earlier job left
+        std::string words[] = {"tarvik", "-q", "-i", "missing.jpg"};
+        char* argv[] = {words[0].data(), words[1].data(), words[2].data(), words[3].data()};
+        EXPECT_EQ(RunProgram(4, argv), 1);
+        EXPECT_EQ(WorkerThreadsFor(1000), c.threads);
+    }
+    unsetenv(kThreadsVariable);
+    SetConversionThreads(0);
+}
+
 // The real binary, run in a folder of fixtures as its current directory.
 class Binary : public ::testing::Test {
   protected:
@@ -248,46 +279,71 @@ std::vector<std::string> Between(const std::vector<std::string>& lines, const st
     return out;
 }
 
+// An error about a file or a folder is followed by one line naming it and
+// the cause.
 TEST_F(Binary, EachRejectedJobPrintsOneErrorLineAndWritesNothing) {
     struct Case {
         std::vector<std::string> args;
         const char* error;
+        std::string detail;
     };
+    const std::string missing = ": No such file or directory";
+    const std::string parent = dir_.substr(0, dir_.rfind('/', dir_.size() - 2) + 1);
+    const std::string dots = ": begins with '..'; give the folder as an absolute path, such as '";
     const Case cases[] = {
-        {{"-i"}, kParameters},
-        {{"--input=", "a.jpg"}, kParameters},
-        {{"-i", "-o", "out"}, kParameters},
-        {{"-i", "a.jpg", "-o", "-x"}, kParameters},
-        {{"-i", "a.jpg", "--width"}, kParameters},
-        {{"-i", "a.jpg", "--width", "100"}, kParameters},
-        {{"-i", "a.jpg", "--brightness=--20"}, kParameters},
-        {{"-i", "a.jpg", "--profile=missing.ini"}, kProfile},
-        {{"--profile=missing.ini", "-i", "missing.jpg"}, kProfile},
-        {{"-i", "missing.jpg"}, "Invalid input file"},
-        {{"-i", "photo"}, "Invalid input file"},
-        {{"-i", "empty.jpg"}, "Invalid input file"},
-        {{"-i", "folder.jpg"}, "Invalid input file"},
-        {{"-i", "*.gif"}, "Invalid input file"},
-        {{"-i", "a.jpg", "none*.jpg"}, "Invalid input file"},
-        {{"-i", "missing.jpg", "-o", "..x", "-c", "png"}, "Invalid input file"},
-        {{"-i", "a.jpg", "-o", "..x"}, "Incorrect output folder"},
-        {{"-i", "a.jpg", "-o", "../out", "-c", "png"}, "Incorrect output folder"},
-        {{"-i", "a.jpg", "-o", "nosuch"}, "Invalid output folder"},
-        {{"-i", "a.jpg", "-o", "a.jpg"}, "Invalid output folder"},
-        {{"-i", "a.jpg", "-c", "png", "--bmp-bpp=2"}, "Invalid conversion type"},
-        {{"-i", "a.jpg", "--bmp-bpp=2", "--width=0"}, "Invalid bmp-bpp value"},
-        {{"-i", "a.jpg", "--width=abc", "--brightness=500"}, "Invalid width value"},
-        {{"-i", "a.jpg", "--width=10"}, "Invalid height value"},
-        {{"-i", "a.jpg", "--height=10"}, "Invalid width value"},
-        {{"-i", "a.jpg", "--brightness=101", "--gamma=0"}, "Invalid brightness value"},
-        {{"-i", "a.jpg", "--contrast=-101"}, "Invalid contrast value"},
-        {{"-i", "a.jpg", "--gamma=10"}, "Invalid gamma value"},
-        {{"-i", "a.jpg", "--gamma=0.009"}, "Invalid gamma value"},
-        {{"-i", "a.jpg", "--gamma=NaN"}, "Invalid gamma value"},
-        {{"-i", "a.jpg", "--wm-text=x", "--wm-font=No Such Family Qzx"}, "Invalid watermark font"},
-        {{"-i", "a.jpg", "--wm-image=missing.png"}, "Invalid watermark image"},
+        {{"-i"}, kParameters, ""},
+        {{"--input=", "a.jpg"}, kParameters, ""},
+        {{"-i", "-o", "out"}, kParameters, ""},
+        {{"-i", "a.jpg", "-o", "-x"}, kParameters, ""},
+        {{"-i", "a.jpg", "--width"}, kParameters, ""},
+        {{"-i", "a.jpg", "--width", "100"}, kParameters, ""},
+        {{"-i", "a.jpg", "--brightness=--20"}, kParameters, ""},
+        {{"-i", "a.jpg", "--profile=missing.ini"}, kProfile, "  missing.ini" + missing},
+        {{"--profile=missing.ini", "-i", "missing.jpg"}, kProfile, "  missing.ini" + missing},
+        {{"-i", "a.jpg", "--profile=pics"}, kProfile, "  pics: is a folder"},
+        {{"-i", "missing.jpg"}, "Invalid input file", "  missing.jpg" + missing},
+        {{"-i", "photo"},
+         "Invalid input file",
+         "  photo: has no extension; JPEG files end in .jpg, .jpeg, .jpe, .jif"},
+        {{"-i", "empty.jpg"}, "Invalid input file", "  empty.jpg: is an empty file"},
+        {{"-i", "folder.jpg"},
+         "Invalid input file",
+         "  folder.jpg: is a folder; give a pattern such as 'folder.jpg/*.jpg'"},
+        {{"-i", "pics"},
+         "Invalid input file",
+         "  pics: is a folder; give a pattern such as 'pics/*.jpg'"},
+        {{"-i", "pics/*.JPEG"}, "Invalid input file", "  'pics/*.JPEG': matches no file"},
+        {{"-i", "*.gif"}, "Invalid input file", "  '*.gif': matches no file"},
+        {{"-i", "a.jpg", "none*.jpg"}, "Invalid input file", "  'none*.jpg': matches no file"},
+        {{"-i", "missing.jpg", "-o", "..x", "-c", "png"},
+         "Invalid input file",
+         "  missing.jpg" + missing},
+        {{"-i", "a.jpg", "-o", "..x"}, "Incorrect output folder", "  ..x" + dots + dir_ + "..x'"},
+        {{"-i", "a.jpg", "-o", "../out", "-c", "png"},
+         "Incorrect output folder",
+         "  ../out" + dots + parent + "out'"},
+        {{"-i", "a.jpg", "-o", "nosuch"}, "Invalid output folder", "  nosuch" + missing},
+        {{"-i", "a.jpg", "-o", "a.jpg"}, "Invalid output folder", "  a.jpg: is not a folder"},
+        {{"-i", "a.jpg", "-o", "a.jpg/in"}, "Invalid output folder", "  a.jpg/in: Not a directory"},
+        {{"-i", "a.jpg", "-c", "png", "--bmp-bpp=2"}, "Invalid conversion type", ""},
+        {{"-i", "a.jpg", "--bmp-bpp=2", "--width=0"}, "Invalid bmp-bpp value", ""},
+        {{"-i", "a.jpg", "--width=abc", "--brightness=500"}, "Invalid width value", ""},
+        {{"-i", "a.jpg", "--width=10"}, "Invalid height value", ""},
+        {{"-i", "a.jpg", "--height=10"}, "Invalid width value", ""},
+        {{"-i", "a.jpg", "--brightness=101", "--gamma=0"}, "Invalid brightness value", ""},
+        {{"-i", "a.jpg", "--contrast=-101"}, "Invalid contrast value", ""},
+        {{"-i", "a.jpg", "--gamma=10"}, "Invalid gamma value", ""},
+        {{"-i", "a.jpg", "--gamma=0.009"}, "Invalid gamma value", ""},
+        {{"-i", "a.jpg", "--gamma=NaN"}, "Invalid gamma value", ""},
+        {{"-i", "a.jpg", "--wm-text=x", "--wm-font=No Such Family Qzx"},
+         "Invalid watermark font",
+         ""},
+        {{"-i", "a.jpg", "--wm-image=missing.png"},
+         "Invalid watermark image",
+         "  missing.png" + missing},
         {{"-i", "a.jpg", "--wm-image=empty.jpg", "--wm-font=No Such Family Qzx"},
-         "Invalid watermark image"},
+         "Invalid watermark image",
+         "  empty.jpg: is an empty file"},
     };
     const std::vector<std::string> before = ListFolder(dir_);
     for (const Case& c : cases) {
@@ -300,7 +356,8 @@ TEST_F(Binary, EachRejectedJobPrintsOneErrorLineAndWritesNothing) {
             SCOPED_TRACE(trace);
             const RunResult r = Run(args);
             EXPECT_EQ(r.exitCode, 1);
-            EXPECT_EQ(r.err, std::string("Error: ") + c.error + "\n");
+            const std::string detail = c.detail.empty() ? "" : c.detail + "\n";
+            EXPECT_EQ(r.err, std::string("Error: ") + c.error + "\n" + detail);
             if (quiet) {
                 EXPECT_EQ(r.out, "");
             }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/catalog.h"
 #include "core/formats.h"
 #include "core/job.h"
 #include "support/fixtures.h"
@@ -44,6 +45,7 @@ class InputWords : public ::testing::Test {
   protected:
     void SetUp() override {
         CreateFormatLists();
+        BuildCatalog();
         ResetJob();
         ExtraInputWords.clear();
         dir_ = MakeTempFolder("inputs");
@@ -63,50 +65,81 @@ class InputWords : public ::testing::Test {
         EXPECT_EQ(chdir(cwd_.c_str()), 0);
         ExtraInputWords.clear();
         Job.InputPath.clear();
+        InputList.clear();
     }
 
     std::string dir_;
     std::string cwd_;
 };
 
-TEST_F(InputWords, WordsAndPatternsBecomeExistingFiles) {
+// Each word gives files, or the run stops at it with the line that names
+// it and why.
+TEST_F(InputWords, WordsAndPatternsBecomeExistingFilesOrNameTheirCause) {
+    const std::string jpeg = ".jpg, .jpeg, .jpe, .jif";
     struct Case {
         const char* name;
         std::string input;
         std::vector<std::string> extra;
-        bool ok;
+        std::string detail;
         std::vector<std::string> files;  // relative to the folder
     };
     const Case cases[] = {
-        {"bare name against the current folder", "a.jpg", {}, true, {"a.jpg"}},
-        {"dot slash", "./a.jpg", {}, true, {"a.jpg"}},
-        {"absolute", dir_ + "b.jpg", {}, true, {"b.jpg"}},
-        {"pattern skips empty files and folders",
-         "*.jpg",
-         {},
-         true,
-         {"[ab].jpg", "a.jpg", "b.jpg"}},
-        {"bracket name that exists is a file", "[ab].jpg", {}, true, {"[ab].jpg"}},
+        {"bare name against the current folder", "a.jpg", {}, "", {"a.jpg"}},
+        {"dot slash", "./a.jpg", {}, "", {"a.jpg"}},
+        {"absolute", dir_ + "b.jpg", {}, "", {"b.jpg"}},
+        {"pattern skips empty files and folders", "*.jpg", {}, "", {"[ab].jpg", "a.jpg", "b.jpg"}},
+        {"bracket name that exists is a file", "[ab].jpg", {}, "", {"[ab].jpg"}},
         {"several words",
          "a.jpg",
          {"sub/d.jpg", "c.png", "b.jpg"},
-         true,
+         "",
          {"a.jpg", "sub/d.jpg", "c.png", "b.jpg"}},
-        {"a pattern among the words", "c.png", {"sub/*.jpg"}, true, {"c.png", "sub/d.jpg"}},
-        {"missing file", "missing.jpg", {}, false, {}},
-        {"empty file", "empty.jpg", {}, false, {}},
-        {"folder", "folder.jpg", {}, false, {}},
-        {"no extension", "sub", {}, false, {}},
-        {"pattern matching nothing", "*.gif", {}, false, {}},
-        {"a later word matching nothing", "a.jpg", {"nothing*.jpg"}, false, {}},
+        {"a pattern among the words", "c.png", {"sub/*.jpg"}, "", {"c.png", "sub/d.jpg"}},
+        {"missing file", "missing.jpg", {}, "  missing.jpg: No such file or directory", {}},
+        {"empty file", "empty.jpg", {}, "  empty.jpg: is an empty file", {}},
+        {"folder with an extension",
+         "folder.jpg",
+         {},
+         "  folder.jpg: is a folder; give a pattern such as 'folder.jpg/*.jpg'",
+         {}},
+        {"folder", "sub", {}, "  sub: is a folder; give a pattern such as 'sub/*.jpg'", {}},
+        {"folder with its separator",
+         "sub/",
+         {},
+         "  sub/: is a folder; give a pattern such as 'sub/*.jpg'",
+         {}},
+        {"missing name without extension", "sub/d", {}, "  sub/d: No such file or directory", {}},
+        {"through a file", "a.jpg/x.jpg", {}, "  a.jpg/x.jpg: Not a directory", {}},
+        {"pattern matching nothing", "*.gif", {}, "  '*.gif': matches no file", {}},
+        {"pattern in another letter case", "sub/*.JPG", {}, "  'sub/*.JPG': matches no file", {}},
+        {"pattern matching only an empty file and a folder",
+         "[ef]*.jpg",
+         {},
+         "  '[ef]*.jpg': matches only empty files or folders",
+         {}},
+        {"pattern without extension",
+         "sub/*",
+         {},
+         "  'sub/*': has no extension; JPEG files end in " + jpeg,
+         {}},
+        {"a later word matching nothing",
+         "a.jpg",
+         {"nothing*.jpg"},
+         "  'nothing*.jpg': matches no file",
+         {}},
+        {"the first failing word is named",
+         "a.jpg",
+         {"gone.jpg", "sub"},
+         "  gone.jpg: No such file or directory",
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Job.InputPath = c.input;
         ExtraInputWords = c.extra;
         std::vector<std::string> files;
-        ASSERT_EQ(ResolveInputs(files), c.ok);
-        if (!c.ok) {
+        ASSERT_EQ(ResolveInputs(files), c.detail);
+        if (!c.detail.empty()) {
             continue;
         }
         std::vector<std::string> want;
@@ -117,14 +150,32 @@ TEST_F(InputWords, WordsAndPatternsBecomeExistingFiles) {
     }
 }
 
+TEST_F(InputWords, AFileWithoutExtensionIsNamedWithTheExtensionsTaken) {
+    ASSERT_TRUE(WriteFile(dir_ + "photo", "bytes"));
+    Job.InputPath = "photo";
+    std::vector<std::string> files;
+    EXPECT_EQ(ResolveInputs(files),
+              "  photo: has no extension; JPEG files end in .jpg, .jpeg, .jpe, .jif");
+}
+
+// A file is listed once under whatever spelling of its path; a link to a
+// file is a name of its own, and so is a hard link.
 TEST_F(InputWords, OnlyAcceptedExtensionsAreAddedOnce) {
-    const std::vector<std::string> files = {dir_ + "a.jpg", dir_ + "c.png", dir_ + "list.txt",
-                                            dir_ + "x.LST", dir_ + "a.jpg", dir_ + "B.JPEG"};
-    EXPECT_EQ(AddInputs(files), 2);
-    ASSERT_EQ(InputList.size(), 2u);
-    EXPECT_EQ(InputList.count(dir_ + "a.jpg"), 1u);
-    EXPECT_EQ(InputList.count(dir_ + "B.JPEG"), 1u);
+    ASSERT_EQ(symlink(dir_.c_str(), (dir_ + "again").c_str()), 0);
+    ASSERT_EQ(symlink((dir_ + "a.jpg").c_str(), (dir_ + "alias.jpg").c_str()), 0);
+    ASSERT_EQ(link((dir_ + "b.jpg").c_str(), (dir_ + "twin.jpg").c_str()), 0);
+    const std::vector<std::string> files = {
+        dir_ + "a.jpg",   dir_ + "c.png",     dir_ + "list.txt",     dir_ + "x.LST",
+        dir_ + "a.jpg",   dir_ + "B.JPEG",    dir_ + "sub/../a.jpg", dir_ + "again/a.jpg",
+        dir_ + "./a.jpg", dir_ + "alias.jpg", dir_ + "twin.jpg",     dir_ + "b.jpg"};
+    EXPECT_EQ(AddInputs(files), 5);
+    ASSERT_EQ(InputList.size(), 5u);
+    for (const char* name : {"a.jpg", "B.JPEG", "alias.jpg", "twin.jpg", "b.jpg"}) {
+        EXPECT_EQ(InputList.count(dir_ + name), 1u) << name;
+    }
     EXPECT_EQ(InputList[dir_ + "a.jpg"].RelativeFolder, "");
+    // A later call does not add what the list holds.
+    EXPECT_EQ(AddInputs({dir_ + "again/B.JPEG"}), 0);
 }
 
 }  // namespace

@@ -527,5 +527,29 @@ TEST(FillPlaceholdersTest, ReplacesNonEmptyValuesInTurn) {
     }
 }
 
+// In one pass a value goes in as it is: a path holding a placeholder is
+// shown as written.
+TEST(FillPlaceholdersTest, OncePutsValuesInAsTheyAre) {
+    struct Case {
+        const char* text;
+        const char* s1;
+        const char* s2;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"  %s1%: %s2%", "a.jpg", "is empty", "  a.jpg: is empty"},
+        {"  %s1%: %s2%", "%s2%.jpg", "is empty", "  %s2%.jpg: is empty"},
+        {"  %s1%: %s2%", "a.jpg", "see %s1%", "  a.jpg: see %s1%"},
+        {"%S1% and %s1%", "x", "", "x and x"},
+        {"%s1% of %s2%", "3", "", "3 of %s2%"},
+        {"%s5% %s0% %s1 %", "x", "y", "%s5% %s0% %s1 %"},
+        {"100%s1%%", "7", "", "1007%"},
+        {"", "x", "y", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FillPlaceholdersOnce(c.text, c.s1, c.s2), c.expected) << c.text;
+    }
+}
+
 }  // namespace
 }  // namespace tarvik

@@ -155,6 +155,7 @@ class BatchRun : public test_bitmaps::EngineTest {
         }
         // The output folder differs between the runs; the rest must not.
         outcome.out = Replace(outcome.out, Job.OutputFolder, "OUT/");
+        outcome.err = Replace(outcome.err, Job.OutputFolder, "OUT/");
         outcome.lastSource = Job.SourceFile;
         outcome.sequence = Job.SequenceNumber;
         return outcome;
@@ -262,6 +263,97 @@ TEST_F(BatchRun, EachFilesLinesStayTogetherInTheListsOrder) {
         }
     }
     EXPECT_EQ(named, errors);
+}
+
+// A file whose output would take a name the run has already written is not
+// converted; its line names the output, the file that wrote it and what
+// keeps both, and the output keeps the first file's picture.
+TEST_F(BatchRun, ATakenNameSaysWhichFileWroteItAndHowToKeepBoth) {
+    const std::string taken = " was already written in this run, from ";
+    struct Case {
+        const char* name;
+        const char* second;  // the first photo is d1/x.jpg
+        const char* firstSub;
+        const char* secondSub;
+        bool outputFolder;  // false: beside each input
+        int keepSubfolders;
+        const char* mask;
+        std::vector<std::string> written;  // under the output folder, or the photos' root
+        const char* hint;                  // "" when both are written
+    };
+    const Case cases[] = {
+        {"sub-folders dropped",
+         "d2/x.jpg",
+         "d1/",
+         "d2/",
+         true,
+         0,
+         "%filename%.%ext%",
+         {"x.bmp"},
+         "; keeping sub-folders (without --no-subfolders) or a mask with %n% keeps both)"},
+        {"sub-folders kept",
+         "d2/x.jpg",
+         "d1/",
+         "d2/",
+         true,
+         1,
+         "%filename%.%ext%",
+         {"d1/x.bmp", "d2/x.bmp"},
+         ""},
+        {"two folders into one",
+         "d2/x.jpg",
+         "",
+         "",
+         true,
+         1,
+         "%filename%.%ext%",
+         {"x.bmp"},
+         "; without -o each output stays beside its input, or a mask with %n% keeps both)"},
+        {"one folder, one name",
+         "d1/y.jpg",
+         "",
+         "",
+         false,
+         1,
+         "same.%ext%",
+         {"d1/same.bmp"},
+         "; a mask with %n% keeps both)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string root = test::MakeTempFolder("taken");
+        for (const char* folder : {"d1", "d2", "out"}) {
+            ASSERT_EQ(mkdir((root + folder).c_str(), 0755), 0);
+        }
+        const std::string first = root + "d1/x.jpg";
+        const std::string second = root + c.second;
+        ASSERT_TRUE(test::WriteJpeg(first, {.width = 30, .height = 20}));
+        ASSERT_TRUE(test::WriteJpeg(second, {.width = 20, .height = 30}));
+        InputList.clear();
+        InputList[first] = {1, c.firstSub};
+        InputList[second] = {1, c.secondSub};
+        Settings.Advanced.KeepSubfolders = static_cast<Flag>(c.keepSubfolders);
+        Settings.Advanced.FilenameMask = c.mask;
+        Job.OutputFolder = c.outputFolder ? root + "out/" : "";
+        Job.CommandLineJob = 1;
+        const bool refused = c.hint[0] != '\0';
+        std::string err;
+        {
+            Captured captured(stderr);
+            EXPECT_EQ(RunConversionWorker(), refused ? 1 : 2);
+            err = captured.Text();
+        }
+        const std::string base = c.outputFolder ? root + "out/" : root;
+        const std::string output = base + c.written.front();
+        EXPECT_EQ(err, refused ? "Not converted: " + second + " (The output " + output + taken +
+                                     first + c.hint + "\n"
+                               : "");
+        for (const std::string& file : c.written) {
+            EXPECT_TRUE(test::FileExists(base + file)) << file;
+        }
+        // The first file's picture: 30 pixels wide.
+        EXPECT_EQ(test::ParseBmpHeader(test::ReadFile(output)).width, 30);
+    }
 }
 
 class BatchPause : public BatchRun {

@@ -79,6 +79,21 @@ test::ModalAnswerer::Step AnswerBreak(QMessageBox::StandardButton button, RunEnd
             }};
 }
 
+// A step: saves the visible message box as a picture (none when name is
+// empty) and leaves it open for the next step.
+test::ModalAnswerer::Step WithScreenshot(const QString& name) {
+    return {QString("a message box to photograph"), [name] {
+                QMessageBox* box = test::VisibleMessageBox();
+                if (box == nullptr) {
+                    return false;
+                }
+                if (!name.isEmpty()) {
+                    test::SaveScreenshot(box, name);
+                }
+                return true;
+            }};
+}
+
 // A step: records the end state and presses OK (or the close box).
 test::ModalAnswerer::Step AtEnd(RunEnd* end, bool closeBox, const QString& screenshot) {
     return {QString("the progress window at the end of the run"), [end, closeBox, screenshot] {
@@ -119,6 +134,7 @@ class ConversionRunTest : public QObject {
         QVERIFY(test::WritePhoto(large_, 3000, 2000));
         QVERIFY(test::WriteText(photos_ + "empty.jpg", ""));
         QVERIFY(test::WriteText(photos_ + "mark.png", "x"));
+        QVERIFY(!test::MakeFolder("photos/album").empty());
     }
 
     void init() {
@@ -127,56 +143,89 @@ class ConversionRunTest : public QObject {
         out_ = test::MakeFolder("out");
     }
 
+    // Each refused job shows one warning; one about a file or a folder has
+    // the line naming it and the cause below the described text.
     void warnings_data() {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<int>("resize");     // -1 off, else width and height as 10 * w + h
-        QTest::addColumn<int>("watermark");  // 0 none, 1 unknown font, 2 no picture, 3 missing
+        QTest::addColumn<int>("watermark");  // 0 none, 1 unknown font, 2 no picture, 3 missing,
+                                             // 4 an empty file
         QTest::addColumn<QString>("warning");
+        QTest::addColumn<QString>("detail");
         QTest::addColumn<QString>("status");
         const QString stopped = "Conversion stopped";
         const QString noInput = "No input file(s) found. Please, add valid file(s) and try again!";
+        const QString photos = QString::fromStdString(photos_);
+        const QString jpeg = "JPEG files end in .jpg, .jpeg, .jpe, .jif";
+        const QString missing = ": No such file or directory";
+        const QString badFolder = "The following output folder is invalid or doesn't exist:\n";
+        const QString correct = "\n\nPlease, correct the output path and try again!";
         QTest::newRow("empty input box") << ""
-                                         << "out" << -1 << 0 << noInput << stopped;
-        QTest::newRow("not an accepted extension") << "mark.png"
-                                                   << "out" << -1 << 0 << noInput << stopped;
+                                         << "out" << -1 << 0 << noInput << "" << stopped;
+        QTest::newRow("not an accepted extension")
+            << "mark.png"
+            << "out" << -1 << 0 << noInput
+            << "  " + photos + "mark.png: is not a JPEG file; " + jpeg << stopped;
+        QTest::newRow("a missing file of another kind")
+            << "gone.png"
+            << "out" << -1 << 0 << noInput
+            << "  " + photos + "gone.png: is not a JPEG file; " + jpeg << stopped;
         QTest::newRow("an empty file") << "empty.jpg"
-                                       << "out" << -1 << 0 << noInput << stopped;
-        QTest::newRow("the input comes before the folder") << ""
-                                                           << "" << -1 << 0 << noInput << stopped;
+                                       << "out" << -1 << 0 << noInput
+                                       << "  " + photos + "empty.jpg: is an empty file" << stopped;
+        QTest::newRow("a folder") << "album"
+                                  << "out" << -1 << 0 << noInput
+                                  << "  " + photos + "album: is a folder" << stopped;
+        QTest::newRow("the input comes before the folder")
+            << ""
+            << "" << -1 << 0 << noInput << "" << stopped;
         QTest::newRow("no output folder")
             << "photo.jpg"
             << "" << -1 << 0
             << "The output folder's field is empty. Please, select existed output folder and try "
                "again!"
-            << stopped;
+            << "" << stopped;
         QTest::newRow("missing output folder")
             << "photo.jpg"
-            << "missing" << -1 << 0
-            << "The following output folder is invalid or doesn't exist:\n" + Folder("missing/") +
-                   "\n\nPlease, correct the output path and try again!"
-            << stopped;
+            << "missing" << -1 << 0 << badFolder + Folder("missing/") + correct
+            << "  " + Folder("missing/") + missing << stopped;
+        QTest::newRow("a file as output folder")
+            << "photo.jpg"
+            << "photos/photo.jpg" << -1 << 0 << badFolder + Folder("photos/photo.jpg/") + correct
+            << "  " + Folder("photos/photo.jpg/") + ": is not a folder" << stopped;
         QTest::newRow("width and height 0 report the width alone")
             << "photo.jpg"
-            << "out" << 0 << 0 << "Invalid resize width value!" << stopped;
+            << "out" << 0 << 0 << "Invalid resize width value!"
+            << "" << stopped;
         QTest::newRow("height 0") << "photo.jpg"
-                                  << "out" << 50 << 0 << "Invalid resize height value!" << stopped;
+                                  << "out" << 50 << 0 << "Invalid resize height value!"
+                                  << "" << stopped;
         QTest::newRow("resize comes before the watermark")
             << "photo.jpg"
-            << "out" << 1 << 1 << "Invalid resize width value!" << stopped;
+            << "out" << 1 << 1 << "Invalid resize width value!"
+            << "" << stopped;
         QTest::newRow("unknown font")
             << "photo.jpg"
             << "out" << -1 << 1
             << "Unable to load selected font for a watermark: No Such Font Family Xq"
+            << ""
             << "Preparing...";
         QTest::newRow("no watermark picture")
             << "photo.jpg"
             << "out" << -1 << 2 << "Selected watermark image is invalid/empty!"
+            << ""
             << "Preparing...";
         QTest::newRow("missing watermark picture")
             << "photo.jpg"
             << "out" << -1 << 3
             << "Unable to load selected file as a watermark image: " + Folder("gone.png")
+            << "  " + Folder("gone.png") + missing << "Preparing...";
+        QTest::newRow("empty watermark picture")
+            << "photo.jpg"
+            << "out" << -1 << 4
+            << "Unable to load selected file as a watermark image: " + photos + "empty.jpg"
+            << "  " + photos + "empty.jpg: is an empty file"
             << "Preparing...";
     }
 
@@ -186,6 +235,7 @@ class ConversionRunTest : public QObject {
         QFETCH(int, resize);
         QFETCH(int, watermark);
         QFETCH(QString, warning);
+        QFETCH(QString, detail);
         QFETCH(QString, status);
         if (resize >= 0) {
             Settings.Transform.DoImageResize = 1;
@@ -196,19 +246,57 @@ class ConversionRunTest : public QObject {
                                                            : watermark == 1 ? 1
                                                                             : 2);
         Settings.Watermark.Font = "No Such Font Family Xq";
-        Settings.Watermark.Image = watermark == 3 ? Folder("gone.png").toStdString() : "";
+        Settings.Watermark.Image = watermark == 3   ? Folder("gone.png").toStdString()
+                                   : watermark == 4 ? photos_ + "empty.jpg"
+                                                    : "";
         MainWindow window;
         window.Finish();
         Show(window, input.isEmpty() ? "" : photos_ + input.toStdString(),
              folder.isEmpty() ? "" : Folder(folder).toStdString());
 
         QStringList seen;
-        test::ModalAnswerer answerer({test::AnswerMessageBox(QMessageBox::Ok, &seen)});
+        const QString shot = detail.isEmpty()
+                                 ? QString()
+                                 : "warning_" + QString(QTest::currentDataTag()).replace(' ', '_');
+        test::ModalAnswerer answerer(
+            {WithScreenshot(shot), test::AnswerMessageBox(QMessageBox::Ok, &seen)});
         QTest::mouseClick(window.ConvertButton(), Qt::LeftButton);
         TARVIK_VERIFY_ANSWERED(answerer);
-        QCOMPARE(seen, QStringList{warning});
+        QCOMPARE(seen, QStringList{detail.isEmpty() ? warning : warning + "\n" + detail});
         QCOMPARE(window.Controls().StatusText->text(), status);
         QVERIFY(test::ReadText(out_ + "photo.bmp").empty());
+    }
+
+    // With no folder chosen, a photo added to the window makes its own
+    // folder the output folder: the BMP lands beside it, and a second
+    // photo of another folder, once the box is cleared by New, beside its.
+    void outputBesideItsInputWithoutAChosenFolder() {
+        const std::string other = test::MakeFolder("other");
+        const std::string second = other + "second.jpg";
+        QVERIFY(test::WritePhoto(second, 48, 64));
+        MainWindow window;
+        window.Finish();
+        Settings.File.RecentOutFolders.clear();
+        for (const std::string& photo : {photo_, second}) {
+            NewInput(window.Controls());
+            QVERIFY(window.Controls().OutputFolderBox->currentText().isEmpty());
+            QCOMPARE(AddInputFile(window.Controls(), photo), 1);
+            const std::string folder = photo.substr(0, photo.rfind('/') + 1);
+            QCOMPARE(window.Controls().OutputFolderBox->currentText(),
+                     QString::fromStdString(folder));
+            RunEnd end;
+            test::ModalAnswerer answerer({AtEnd(&end, false, "")});
+            window.RunCommand(14);
+            TARVIK_VERIFY_ANSWERED(answerer);
+            QCOMPARE(end.Text, QString("Files converted: 1 of 1"));
+            const std::string bmp = photo.substr(0, photo.size() - 4) + ".bmp";
+            QVERIFY2(test::ReadText(bmp).starts_with("BM"), bmp.c_str());
+        }
+        // Each holds its own picture: the second is upright, 48 x 64.
+        const std::string bytes = test::ReadText(other + "second.bmp");
+        QCOMPARE(static_cast<int>(static_cast<unsigned char>(bytes[18])), 48);
+        QCOMPARE(static_cast<int>(static_cast<unsigned char>(bytes[22])), 64);
+        QVERIFY(!test::Exists(photos_ + "second.bmp"));
     }
 
     void completeRun() {
