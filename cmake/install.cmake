@@ -21,13 +21,13 @@ install(FILES ${PROJECT_BINARY_DIR}/debian/copyright DESTINATION ${CMAKE_INSTALL
 
 # The desktop entry and the AppStream data take the program's identity
 # from src/core/product.h.
-set(TARVIK_DESKTOP_ID tarvik.desktop)
-configure_file(data/desktop/tarvik.desktop.in ${PROJECT_BINARY_DIR}/desktop/tarvik.desktop @ONLY)
-configure_file(data/desktop/tarvik.metainfo.xml.in ${PROJECT_BINARY_DIR}/desktop/tarvik.metainfo.xml
+configure_file(data/desktop/tarvik.desktop.in ${PROJECT_BINARY_DIR}/desktop/${TARVIK_DESKTOP_ID}
   @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/desktop/tarvik.desktop
+configure_file(data/desktop/tarvik.metainfo.xml.in
+  ${PROJECT_BINARY_DIR}/desktop/${TARVIK_APPSTREAM_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/desktop/${TARVIK_DESKTOP_ID}
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PROJECT_BINARY_DIR}/desktop/tarvik.metainfo.xml
+install(FILES ${PROJECT_BINARY_DIR}/desktop/${TARVIK_APPSTREAM_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The application icon: the SVG source and the sizes cmake/artwork.cmake
