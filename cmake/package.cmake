@@ -1,8 +1,12 @@
 # `make package`: the Debian package tarvik_<version>_<arch>.deb, made by
 # CPack from the install rules (cmake/install.cmake), installed under /usr.
 # It passes `lintian -EvIL +pedantic` without an error or a warning
-# (tests/install/package.sh). The tags of lower levels that remain, and why
-# each is right for this package:
+# (tests/install/package.sh). What it used to find is mended here and in
+# cmake/package_staged.cmake: maintscript-calls-ldconfig (no ldconfig
+# scripts, see Depends below), binary-has-unneeded-section (stripped as
+# Debian strips) and possible-documentation-but-no-doc-base-registration
+# (the HTML manual is registered with doc-base). The tags of lower levels
+# that remain, and why each is right for this package:
 #   X executable-in-usr-lib (experimental): tarvik-gui is an internal
 #     program that only tarvik runs, kept with the drawing module in the
 #     program's private folder lib/tarvik/, which the FHS allows for
