@@ -27,8 +27,13 @@ build: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The Debian package $(BUILD)/tarvik_<version>_<arch>.deb.
-package: build
+# The Debian package $(BUILD)/tarvik_<version>_<arch>.deb, from a release
+# built with the distribution's hardening flags (dpkg-buildflags), as every
+# build is unless configured without them.
+package: deps
+	cmake -S . -B $(BUILD) -G Ninja -DTARVIK_WERROR=$(WERROR) -DTARVIK_DISTRIBUTION_FLAGS=ON \
+	    $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
 	cmake --build $(BUILD) --target package
 
 demo: configure

@@ -3,7 +3,8 @@
 #   lib/tarvik/                         the window program and the drawing module
 #   share/tarvik/gfx/                   the themes
 #   share/man/man1/tarvik.1             the command line
-#   share/doc/tarvik/manual/            the user manual (F1)
+#   share/doc/tarvik/manual/            the user manual (F1), its pictures and
+#                                       the manual page as HTML
 #   share/applications/, share/icons/hicolor/, share/metainfo/
 #                                       the desktop entry, its icon, AppStream
 # Nothing installed names the build tree: the parts are found from the
@@ -15,19 +16,20 @@ install(TARGETS tarvik-gui RUNTIME DESTINATION ${TARVIK_INSTALL_PRIVATEDIR})
 install(TARGETS tarvik_draw LIBRARY DESTINATION ${TARVIK_INSTALL_PRIVATEDIR})
 install(FILES ${PROJECT_BINARY_DIR}/gfx/handdrawn.zip DESTINATION ${TARVIK_INSTALL_THEMESDIR})
 install(FILES docs/tarvik.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES docs/manual/index.html DESTINATION ${TARVIK_INSTALL_MANUALDIR})
+install(FILES ${TARVIK_MANUAL_FILES} DESTINATION ${TARVIK_INSTALL_MANUALDIR})
+install(FILES ${TARVIK_MANUAL_PICTURE_FILES} DESTINATION ${TARVIK_INSTALL_MANUALDIR}/pictures)
 configure_file(data/debian/copyright.in ${PROJECT_BINARY_DIR}/debian/copyright @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The desktop entry and the AppStream data take the program's identity
 # from src/core/product.h.
-set(TARVIK_DESKTOP_ID tarvik.desktop)
-configure_file(data/desktop/tarvik.desktop.in ${PROJECT_BINARY_DIR}/desktop/tarvik.desktop @ONLY)
-configure_file(data/desktop/tarvik.metainfo.xml.in ${PROJECT_BINARY_DIR}/desktop/tarvik.metainfo.xml
+configure_file(data/desktop/tarvik.desktop.in ${PROJECT_BINARY_DIR}/desktop/${TARVIK_DESKTOP_ID}
   @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/desktop/tarvik.desktop
+configure_file(data/desktop/tarvik.metainfo.xml.in
+  ${PROJECT_BINARY_DIR}/desktop/${TARVIK_APPSTREAM_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/desktop/${TARVIK_DESKTOP_ID}
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PROJECT_BINARY_DIR}/desktop/tarvik.metainfo.xml
+install(FILES ${PROJECT_BINARY_DIR}/desktop/${TARVIK_APPSTREAM_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The application icon: the SVG source and the sizes cmake/artwork.cmake

@@ -10,14 +10,23 @@ function(tarvik_product_text name out)
 endfunction()
 
 tarvik_product_text(ProductTitle TARVIK_PRODUCT_TITLE)
+tarvik_product_text(ProgramShortName TARVIK_PROGRAM_NAME)
 tarvik_product_text(HomePageUrl TARVIK_HOME_PAGE)
 tarvik_product_text(SupportMailAddress TARVIK_SUPPORT_MAIL)
 tarvik_product_text(CopyrightNotice TARVIK_COPYRIGHT_NOTICE)
 string(REGEX REPLACE "^Copyright \\(c\\) ([^.]*)\\..*" "\\1" TARVIK_COPYRIGHT "${TARVIK_COPYRIGHT_NOTICE}")
-# The home page is served over https too; published screenshots live under
-# it (AppStream asks for https).
-string(REGEX REPLACE "^http:" "https:" TARVIK_HOME_PAGE_HTTPS "${TARVIK_HOME_PAGE}")
-set(TARVIK_SCREENSHOT_URL "${TARVIK_HOME_PAGE_HTTPS}screenshots/")
+# One home page address everywhere, over https (AppStream asks for it);
+# published screenshots live under it.
+if(NOT TARVIK_HOME_PAGE MATCHES "^https://")
+  message(FATAL_ERROR "The home page address must begin with https://: ${TARVIK_HOME_PAGE}")
+endif()
+set(TARVIK_SCREENSHOT_URL "${TARVIK_HOME_PAGE}screenshots/")
+# The AppStream component: the maker's domain reversed and the program. Its
+# metainfo file is named after it. The window's class (StartupWMClass) and
+# the desktop entry's name are the program's short name, which the window
+# program gives Qt as its application name.
+set(TARVIK_APPSTREAM_ID example.quorvane.${TARVIK_PROGRAM_NAME})
+set(TARVIK_DESKTOP_ID ${TARVIK_PROGRAM_NAME}.desktop)
 if(NOT TARVIK_PRODUCT_TITLE MATCHES "^([^ ]+) ")
   message(FATAL_ERROR "The product title begins with the maker's name")
 endif()

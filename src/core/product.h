@@ -9,13 +9,13 @@ namespace tarvik {
 inline constexpr std::string_view ProductTitle = "Quorvane JPG to BMP";
 inline constexpr int VersionNumber = 280;
 inline constexpr std::string_view ProgramShortName = "tarvik";
-inline constexpr std::string_view HomePageUrl = "http://www.quorvane.example/tarvik/";
+inline constexpr std::string_view HomePageUrl = "https://www.quorvane.example/tarvik/";
 inline constexpr std::string_view SupportMailAddress = "support@quorvane.example";
 inline constexpr std::string_view CopyrightNotice =
     "Copyright (c) 2026 Quorvane. All rights reserved.";
 
 // The maker's web server and the pages on it besides the home page.
-inline constexpr std::string_view WebServerUrl = "http://www.quorvane.example";
+inline constexpr std::string_view WebServerUrl = "https://www.quorvane.example";
 inline constexpr std::string_view FinderSearchPath = "/find/";
 inline constexpr std::string_view UninstallPagePath = "/tarvik/uninstall.html";
 static_assert(HomePageUrl.starts_with(WebServerUrl));

@@ -13,6 +13,7 @@
 #include "core/display.h"
 #include "core/formats.h"
 #include "core/job.h"
+#include "core/product.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "gui/folder_history.h"
@@ -52,6 +53,16 @@ void MeasureDisplay() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         SetPrimaryDisplaySize({screen->size().width(), screen->size().height()});
     }
+}
+
+// The window's class on X11 (WM_CLASS) and its application id on Wayland
+// are the program's short name, which the desktop entry names too
+// (StartupWMClass, tarvik.desktop), so the desktop ties the window to it.
+void NameApplication() {
+    const QString name =
+        QString::fromUtf8(ProgramShortName.data(), static_cast<qsizetype>(ProgramShortName.size()));
+    QCoreApplication::setApplicationName(name);
+    QGuiApplication::setDesktopFileName(name);
 }
 
 void PreparePictures() {
@@ -127,6 +138,7 @@ std::unique_ptr<MainWindow> OpenMainWindow(const std::vector<std::string>& param
 
 int RunWindowFrontEnd(int argc, char** argv) {
     PrepareProcess();
+    NameApplication();
     const std::vector<std::string> parameters(argv + 1, argv + argc);
     if (!parameters.empty()) {
         const std::string first = UpperAscii(Trim(parameters.front()));

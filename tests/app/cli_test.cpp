@@ -254,7 +254,7 @@ class Binary : public ::testing::Test {
 
 std::vector<std::string> Banner() {
     return {"Quorvane JPG to BMP 2.8", "Copyright (c) 2026 Quorvane. All rights reserved.",
-            "http://www.quorvane.example/tarvik/", " "};
+            "https://www.quorvane.example/tarvik/", " "};
 }
 
 std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {

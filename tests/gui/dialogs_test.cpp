@@ -73,13 +73,13 @@ class DialogsTest : public QObject {
   private slots:
     void initTestCase() {
         test::PrepareWindowTest();
-        for (const char* scheme : {"http", "mailto"}) {
+        for (const char* scheme : {"http", "https", "mailto"}) {
             QDesktopServices::setUrlHandler(scheme, this, "openUrl");
         }
     }
 
     void cleanupTestCase() {
-        for (const char* scheme : {"http", "mailto"}) {
+        for (const char* scheme : {"http", "https", "mailto"}) {
             QDesktopServices::unsetUrlHandler(scheme);
         }
     }
@@ -229,10 +229,10 @@ class DialogsTest : public QObject {
         QTest::addColumn<QString>("opens");  // empty: the warning instead
         QTest::newRow("PNG to jpeg") << "PNG"
                                      << "jpeg"
-                                     << "http://www.quorvane.example/find/png-jpeg/";
+                                     << "https://www.quorvane.example/find/png-jpeg/";
         QTest::newRow("blank and dot before JPG") << " .JPG"
                                                   << "Tiff!"
-                                                  << "http://www.quorvane.example/find/jpg-tiff/";
+                                                  << "https://www.quorvane.example/find/jpg-tiff/";
         QTest::newRow("three dots warn") << "..."
                                          << "bmp"
                                          << "";
@@ -328,7 +328,7 @@ class DialogsTest : public QObject {
         QVERIFY(wasChecked);
         QCOMPARE(size, QSize(300, 100));
         QCOMPARE(opened_,
-                 opensPage ? QList<QUrl>{QUrl("http://www.quorvane.example/tarvik/uninstall.html")}
+                 opensPage ? QList<QUrl>{QUrl("https://www.quorvane.example/tarvik/uninstall.html")}
                            : QList<QUrl>{});
         QVERIFY(!test::Exists(Settings.ConfigFilePath));
     }

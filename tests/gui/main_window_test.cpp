@@ -123,14 +123,14 @@ class MainWindowTest : public QObject {
 
   private slots:
     void cleanupTestCase() {
-        for (const char* scheme : {"file", "mailto", "http"}) {
+        for (const char* scheme : {"file", "mailto", "http", "https"}) {
             QDesktopServices::unsetUrlHandler(scheme);
         }
     }
 
     void initTestCase() {
         test::PrepareWindowTest();
-        for (const char* scheme : {"file", "mailto", "http"}) {
+        for (const char* scheme : {"file", "mailto", "http", "https"}) {
             QDesktopServices::setUrlHandler(scheme, this, "openUrl");
         }
         folder_ = test::MakeFolder("photos");
@@ -455,7 +455,7 @@ class MainWindowTest : public QObject {
                                           "JPG to BMP 2.8 Feedback")});
                 break;
             case kCommandHomepage:
-                QCOMPARE(opened_, QList<QUrl>{QUrl("http://www.quorvane.example/tarvik/")});
+                QCOMPARE(opened_, QList<QUrl>{QUrl("https://www.quorvane.example/tarvik/")});
                 break;
             default:
                 QFAIL("no check for this command");

@@ -113,10 +113,16 @@ class UpdatePromptsTest : public QObject {
   private slots:
     void initTestCase() {
         test::PrepareWindowTest();
-        QDesktopServices::setUrlHandler("http", this, "openUrl");
+        for (const char* scheme : {"http", "https"}) {
+            QDesktopServices::setUrlHandler(scheme, this, "openUrl");
+        }
     }
 
-    void cleanupTestCase() { QDesktopServices::unsetUrlHandler("http"); }
+    void cleanupTestCase() {
+        for (const char* scheme : {"http", "https"}) {
+            QDesktopServices::unsetUrlHandler(scheme);
+        }
+    }
 
     void init() {
         ResetSettings(false);

@@ -16,8 +16,10 @@ done
 desktop-file-validate "$DESKTOP" || fail "desktop-file-validate rejects $DESKTOP"
 appstreamcli validate --no-net "$METAINFO" || fail "appstreamcli rejects $METAINFO"
 
+# StartupWMClass is the window's class (tests/install/relocated_window.sh).
 for line in "Name=Quorvane JPG to BMP" "Exec=tarvik %f" "MimeType=image/jpeg;" \
-    "Categories=Graphics;Photography;Qt;" "Icon=tarvik" "Type=Application"; do
+    "Categories=Graphics;Photography;Qt;" "Icon=tarvik" "Type=Application" \
+    "StartupWMClass=tarvik"; do
     grep -qxF "$line" "$DESKTOP" || fail "the desktop entry lacks '$line'"
 done
 grep -q "^GenericName=." "$DESKTOP" && grep -q "^Comment=." "$DESKTOP" ||
@@ -26,6 +28,8 @@ grep -q "^GenericName=." "$DESKTOP" && grep -q "^Comment=." "$DESKTOP" ||
 grep -qF '<launchable type="desktop-id">tarvik.desktop</launchable>' "$METAINFO" ||
     fail "the AppStream data must launch tarvik.desktop"
 grep -qF '<release version="2.8" ' "$METAINFO" || fail "the AppStream data lacks the 2.8 release"
+grep -qF '<url type="homepage">https://www.quorvane.example/tarvik/</url>' "$METAINFO" ||
+    fail "the AppStream data lacks the home page"
 grep -q '<image>https://[^<]*/tarvik-window.jpg</image>' "$METAINFO" ||
     fail "the AppStream data lacks the window's screenshot"
 echo "PASSED"

@@ -25,14 +25,22 @@ unset TARVIK_THEMES_DIR
 start_xvfb "$WORK"
 
 
-# Starts the moved program, checks which window program it runs, saves a
-# screenshot of the main window as $1.png and closes it with Alt+X.
+# The window's class, which the installed desktop entry names so that the
+# desktop ties the window to its entry.
+WM_CLASS=$(sed -n 's/^StartupWMClass=//p' "$Q/share/applications/tarvik.desktop")
+[ -n "$WM_CLASS" ] || fail "the installed desktop entry has no StartupWMClass"
+
+# Starts the moved program, checks which window program it runs and the
+# window's class, saves a screenshot of the main window as $1.png and
+# closes it with Alt+X.
 window_shot() {
     "$Q/bin/tarvik" &
     APP_PID=$!
     MAIN=$(wait_window "^$TITLE\$") || fail "the main window did not open ($1)"
     program=$(readlink "/proc/$APP_PID/exe")
     [ "$program" = "$Q/lib/tarvik/tarvik-gui" ] || fail "tarvik ran '$program'"
+    timeout 5 xdotool search --class "^$WM_CLASS\$" | grep -qx "$MAIN" ||
+        fail "the window's class is not $WM_CLASS, the desktop entry's StartupWMClass"
     sleep 0.5
     timeout 10 import -window "$MAIN" "$OUTPUT/$1.png" || fail "no screenshot of the window"
     press "$MAIN" alt+x
