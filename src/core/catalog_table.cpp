@@ -89,6 +89,7 @@ constexpr CatalogPair kTable[] = {
     {"Ask break export", "Do you want to break the export?"},
     {"Ask break conversion", "Do you want to break the conversion?"},
     {"Empty extensions", "Please, fill all required fields and try again!"},
+    {"No opener", "The desktop could not open:\r\n%s1%\r\n\r\nNo program is set up to open it. Install the package xdg-utils (it provides xdg-open) and try again."},
 
     {"_GROUP_", "Dialog"},
     {"Select Input Files", "Select Input Files"},
@@ -107,6 +108,8 @@ constexpr CatalogPair kTable[] = {
     {"Cancel", "Cancel"},
     {"Help", "Help"},
     {"Defaults", "Defaults"},
+    {"Choose Color", "Choose a Color"},
+    {"Choose Font", "Choose a Font"},
 
     {"_GROUP_", "Preferences"},
     {"Title", "Preferences..."},
@@ -407,6 +410,10 @@ constexpr CatalogPair kTable[] = {
      "  -d, --debug               Print debug information to stdout\n"
      "  -p, --pause               Pause at exit\n"
      "  -v, --version             Display version information and exit"},
+    {"Window needs display", "The window needs a display and none can be reached (check DISPLAY or WAYLAND_DISPLAY). To convert without a window, use -i FILE (see --help)."},
+    {"Instance folder failed", "The window's lock cannot be made in %s1%: %s2%"},
+    {"Instance folder not private", "The folder %s1% for the window's lock must belong to you and be closed to everyone else (mode 0700). Remove it, or correct its owner and mode, and start again."},
+    {"Window did not answer", "A window of this program is open but did not answer; the file was not handed to it."},
 
     // Labels of the debug lines; each text ends where the value begins.
     {"_GROUP_", "Debug"},

@@ -1,6 +1,7 @@
 #include "gui/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -13,9 +14,12 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 #include "core/catalog.h"
 #include "core/formats.h"
@@ -353,9 +357,47 @@ void MainWindow::dropEvent(QDropEvent* event) {
     event->accept();
     const QString path = urls.front().toLocalFile();
     if (!path.isEmpty()) {
-        AddInputFile(controls_, path.toStdString());
-        QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMilliseconds);
+        TakeDroppedFile(path.toStdString());
     }
+}
+
+void MainWindow::TakeDroppedFile(const std::string& path) {
+    AddInputFile(controls_, path);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMilliseconds);
+}
+
+void MainWindow::TakeHandOver(const std::string& file) {
+    if (!file.empty()) {
+        pendingFile_ = file;
+        TakePendingFile();
+    }
+    ComeToFront();
+}
+
+// A dialog (a run's progress among them) holds the window: the file waits
+// until it closes, as a drop would have to.
+void MainWindow::TakePendingFile() {
+    if (pendingFile_.empty() || QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
+    TakeDroppedFile(std::exchange(pendingFile_, {}));
+}
+
+void MainWindow::ComeToFront() {
+    if (isMinimized()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowUnblocked && !pendingFile_.empty()) {
+        // Once the dialog that blocked the window is gone for good.
+        QTimer::singleShot(0, this, [this] { TakePendingFile(); });
+    }
+    return QMainWindow::event(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -7,15 +7,24 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <optional>
+#include <thread>
+
 #include "core/catalog.h"
 #include "core/clock.h"
 #include "core/config_file.h"
+#include "core/console.h"
 #include "core/display.h"
 #include "core/formats.h"
 #include "core/job.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "gui/display_access.h"
 #include "gui/folder_history.h"
+#include "gui/hand_over_server.h"
 #include "gui/input_folders.h"
 #include "gui/main_window.h"
 #include "gui/screenshot_mode.h"
@@ -29,6 +38,10 @@ namespace {
 
 constexpr std::string_view kUninstallWord = "-U";
 constexpr std::string_view kScreenshotWord = "-T";
+// How long a second start tries to reach the open window, which may still
+// be starting, and the pause between two tries.
+constexpr std::chrono::seconds kHandOverWait{15};
+constexpr std::chrono::milliseconds kHandOverRetry{50};
 
 bool IsRegularFile(const std::string& path) {
     struct stat st {};
@@ -72,6 +85,10 @@ int RunSpecialMode(const std::string& word, const std::vector<std::string>& para
             return 0;
         }
     }
+    if (!DisplayReachable()) {
+        ConsoleErrorLine(NoDisplayLine());
+        return 1;
+    }
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     if (word == kUninstallWord) {
@@ -80,6 +97,43 @@ int RunSpecialMode(const std::string& word, const std::vector<std::string>& para
     MeasureDisplay();
     PreparePictures();
     return RunScreenshotMode(folder);
+}
+
+// Takes the lock and listens for later starts, or hands this start's file
+// to the window that holds the lock. Empty when this process is to be the
+// window; otherwise the exit status, with a line on stderr unless the file
+// reached the open window.
+std::optional<int> BecomeTheWindow(const std::string& folder, const std::string& file,
+                                   InstanceLock& lock, HandOverListener& listener) {
+    const std::string lockPath = InstanceLockPath(folder);
+    const std::string socketPath = InstanceSocketPath(folder);
+    const auto deadline = std::chrono::steady_clock::now() + kHandOverWait;
+    while (true) {
+        const LockState state = lock.Acquire(lockPath);
+        if (state == LockState::kTaken) {
+            if (!listener.Listen(socketPath)) {
+                ConsoleErrorLine(
+                    ConsoleErrorText("Instance folder failed", socketPath, std::strerror(errno)));
+                return 1;
+            }
+            return std::nullopt;
+        }
+        if (state == LockState::kFailed) {
+            ConsoleErrorLine(
+                ConsoleErrorText("Instance folder failed", lockPath, std::strerror(errno)));
+            return 1;
+        }
+        // A window holds the lock; a window just starting may not listen yet.
+        const HandOver result = HandOverToWindow(socketPath, file, deadline);
+        if (result == HandOver::kDelivered) {
+            return 0;
+        }
+        if (result == HandOver::kNoAnswer || std::chrono::steady_clock::now() >= deadline) {
+            ConsoleErrorLine(ConsoleErrorText("Window did not answer"));
+            return 1;
+        }
+        std::this_thread::sleep_for(kHandOverRetry);
+    }
 }
 
 }  // namespace
@@ -134,14 +188,28 @@ int RunWindowFrontEnd(int argc, char** argv) {
             return RunSpecialMode(first, parameters, argv);
         }
     }
+    const InstanceFolder place = FindInstanceFolder();
+    if (place.Folder.empty()) {
+        ConsoleErrorLine(place.Error);
+        return 1;
+    }
     InstanceLock lock;
-    if (!lock.Acquire(InstanceLockPath())) {
-        return 0;  // a window is already open
+    HandOverListener listener;
+    if (const std::optional<int> status =
+            BecomeTheWindow(place.Folder, OpenWithFile(parameters), lock, listener)) {
+        return *status;
+    }
+    if (!DisplayReachable()) {
+        ConsoleErrorLine(NoDisplayLine());
+        return 1;
     }
     // Qt sees no parameters: they are the program's own, not toolkit options.
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     const std::unique_ptr<MainWindow> window = OpenMainWindow(parameters);
+    const HandOverServer server(
+        listener.Descriptor(),
+        [owner = window.get()](const std::string& file) { owner->TakeHandOver(file); });
     QApplication::exec();
     return 0;
 }

@@ -27,6 +27,7 @@
 #include "core/settings.h"
 #include "gui/commands.h"
 #include "gui/main_window.h"
+#include "gui/message_boxes.h"
 #include "gui/themes.h"
 #include "gui_test_support.h"
 
@@ -294,6 +295,37 @@ class MainWindowTest : public QObject {
         QCOMPARE(InputList.size(), added.isEmpty() ? std::size_t{0} : std::size_t{1});
         QCOMPARE(c.OutputFolderBox->currentText(),
                  added.isEmpty() ? QString() : QString::fromStdString(dropFolder));
+    }
+
+    // A later start's file: while a box holds the window it waits, and
+    // arrives as a drop would once the box has closed. A start without a
+    // file only brings the window back.
+    void handOver() {
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QLineEdit* box = window.Controls().InputFileBox;
+        QStringList seen;
+        test::ModalAnswerer answerer({{"a box holding the window to take a hand-over",
+                                       [&window, box, this] {
+                                           if (test::VisibleMessageBox() == nullptr) {
+                                               return false;
+                                           }
+                                           window.TakeHandOver(photo_);
+                                           return box->text().isEmpty();
+                                       }},
+                                      test::AnswerMessageBox(QMessageBox::Ok, &seen)});
+        ShowWarning(&window, "holding");
+        TARVIK_VERIFY_ANSWERED(answerer);
+        QTRY_COMPARE(box->text(), QString::fromStdString(photo_));
+        QCOMPARE(window.Controls().OutputFolderBox->currentText(), QString::fromStdString(folder_));
+
+        window.showMinimized();
+        QTRY_VERIFY(window.isMinimized());
+        window.TakeHandOver("");
+        QTRY_VERIFY(!window.isMinimized());
+        QVERIFY(window.isVisible());
+        QCOMPARE(box->text(), QString::fromStdString(photo_));
     }
 
     void iconSizes_data() {

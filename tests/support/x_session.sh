@@ -40,9 +40,11 @@ private_session() {
 }
 
 XVFB_PID=""
+WM_PID=""
 APP_PID=""
 stop_session() {
-    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
+    [ -n "$APP_PID" ] && kill -CONT "$APP_PID" 2>/dev/null && kill "$APP_PID" 2>/dev/null
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
 }
 
@@ -62,6 +64,22 @@ start_xvfb() {
     export DISPLAY=":$(head -n 1 "$1/display")"
 }
 
+# start_openbox WORK: the openbox window manager on the display, as a
+# desktop has one; returns once it runs (it touches a file when started).
+start_openbox() {
+    openbox --sm-disable --startup "touch $1/openbox.ready" >"$1/openbox.log" 2>&1 &
+    WM_PID=$!
+    for _ in $(seq $((WAIT_SECONDS * 10))); do
+        [ -e "$1/openbox.ready" ] && return 0
+        kill -0 "$WM_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    fail "openbox did not start: $(tail -n 1 "$1/openbox.log")"
+}
+
+# The id of the window that has the focus under a window manager.
+active_window() { timeout 5 xdotool getactivewindow 2>/dev/null; }
+
 # Waits for a window whose name matches; prints its id.
 wait_window() {
     for _ in $(seq $((WAIT_SECONDS * 10))); do
@@ -79,6 +97,18 @@ wait_gone() {
         sleep 0.1
     done
     return 1
+}
+
+# wait_until WHAT COMMAND...: runs the command until it succeeds; fails
+# naming WHAT when it never does.
+wait_until() {
+    what=$1
+    shift
+    for _ in $(seq $((WAIT_SECONDS * 10))); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    fail "waited ${WAIT_SECONDS} s for $what"
 }
 
 # press WINDOW KEY...: gives the window the focus, then types the keys.
