@@ -38,6 +38,7 @@
 #include "gui/shutdown.h"
 #include "gui/themes.h"
 #include "gui/update_prompts.h"
+#include "gui/window_geometry.h"
 
 namespace tarvik {
 namespace {
@@ -253,8 +254,11 @@ void MainWindow::FillOutputFormatBox() {
 }
 
 void MainWindow::Finish() {
-    move(Settings.Window.X, Settings.Window.Y);
-    resize(Settings.Window.Width, Settings.Window.Height);
+    const QRect fitted = FitToScreens(
+        {Settings.Window.X, Settings.Window.Y, Settings.Window.Width, Settings.Window.Height},
+        AvailableScreenAreas(), minimumSize(), maximumSize());
+    move(fitted.topLeft());
+    resize(fitted.size());
     if (Settings.File.RecentOutFolders.empty()) {
         controls_.OutputFolderBox->addItem(QString());
     }
@@ -264,6 +268,23 @@ void MainWindow::Finish() {
         showMaximized();
     } else {
         show();
+        KeepFrameOnScreen();
+    }
+}
+
+// Once shown, the frame is known (under a window manager once it has
+// framed the window, which it has by the first activation): the frame too
+// stays inside the screen.
+void MainWindow::KeepFrameOnScreen() {
+    if (isMaximized() || isMinimized() || isFullScreen()) {
+        return;
+    }
+    const QRect client(pos(), size());
+    const QRect fitted = FitFrameToScreens(frameGeometry(), client, AvailableScreenAreas(),
+                                           minimumSize(), maximumSize());
+    if (fitted != client) {
+        resize(fitted.size());
+        move(fitted.topLeft());
     }
 }
 
@@ -393,6 +414,10 @@ void MainWindow::ComeToFront() {
 }
 
 bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !frameChecked_) {
+        frameChecked_ = true;
+        KeepFrameOnScreen();
+    }
     if (event->type() == QEvent::WindowUnblocked && !pendingFile_.empty()) {
         // Once the dialog that blocked the window is gone for good.
         QTimer::singleShot(0, this, [this] { TakePendingFile(); });

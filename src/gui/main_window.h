@@ -71,13 +71,15 @@ class MainWindow : public QMainWindow {
     void TakeDroppedFile(const std::string& path);
     void TakePendingFile();
     void ComeToFront();
+    void KeepFrameOnScreen();
 
     MainControls controls_;
     std::map<int, QAction*> actions_;
     QToolBar* toolbar_ = nullptr;
     QPushButton* convertButton_ = nullptr;
     std::array<QToolButton*, 3> fieldButtons_{};
-    std::string pendingFile_;  // handed over while a dialog held the window
+    std::string pendingFile_;    // handed over while a dialog held the window
+    bool frameChecked_ = false;  // the frame was fitted at the first activation
 };
 
 }  // namespace tarvik

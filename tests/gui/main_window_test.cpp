@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -29,6 +30,7 @@
 #include "gui/main_window.h"
 #include "gui/message_boxes.h"
 #include "gui/themes.h"
+#include "gui/window_geometry.h"
 #include "gui_test_support.h"
 
 namespace tarvik {
@@ -209,6 +211,93 @@ class MainWindowTest : public QObject {
         QVERIFY(InWindow(c.InputFileBox, &window).x() + after.BoxWidths[0] <= after.ButtonX[0]);
         QVERIFY(after.ButtonX[0] + window.FieldButton(0)->width() < after.ConvertX);
         QVERIFY(after.ConvertX + window.ConvertButton()->width() <= window.width());
+    }
+
+    // The stored rectangle is fitted to the screen that holds it: size
+    // within the minimum and the available area, moved wholly inside.
+    void fitToScreens_data() {
+        QTest::addColumn<QList<qint64>>("stored");  // X, Y, Width, Height
+        QTest::addColumn<QList<QRect>>("screens");
+        QTest::addColumn<QRect>("fitted");
+        const QList<QRect> laptop{{0, 0, 1366, 768}};
+        const QList<QRect> twoScreens{{0, 0, 1920, 1050}, {1920, 0, 1280, 1024}};
+        const QSize min(kMainWindowMinWidth, kMainWindowHeight);
+        QTest::newRow("inside stays")
+            << QList<qint64>{100, 100, 510, 260} << laptop << QRect(100, 100, 510, 260);
+        QTest::newRow("65 x 48 pixels showing")
+            << QList<qint64>{1300, 700, 510, 260} << laptop << QRect(856, 508, 510, 260);
+        QTest::newRow("off to the left and above")
+            << QList<qint64>{-900, -400, 600, 260} << laptop << QRect(0, 0, 600, 260);
+        QTest::newRow("far off every screen")
+            << QList<qint64>{50000, 90000, 510, 260} << laptop << QRect(856, 508, 510, 260);
+        QTest::newRow("2147483647 wide and high")
+            << QList<qint64>{100, 100, 2147483647, 2147483647} << laptop << QRect(0, 0, 1366, 768);
+        QTest::newRow("largest corner and size")
+            << QList<qint64>{2147483647, 2147483647, 2147483647, 2147483647} << laptop
+            << QRect(0, 0, 1366, 768);
+        QTest::newRow("negative size") << QList<qint64>{10, 10, -5000, -1} << laptop
+                                       << QRect(10, 10, min.width(), min.height());
+        QTest::newRow("most negative corner")
+            << QList<qint64>{-2147483648LL, -2147483648LL, 510, 260} << laptop
+            << QRect(0, 0, 510, 260);
+        // Saved at scale 1 on a 1280 x 800 screen, opened at scale 2:
+        // the screen offers 640 x 400 device-independent pixels.
+        QTest::newRow("scale factor 2")
+            << QList<qint64>{700, 500, 900, 260} << QList<QRect>{{0, 0, 640, 400}}
+            << QRect(0, 140, 640, 260);
+        QTest::newRow("second screen keeps it")
+            << QList<qint64>{2000, 100, 700, 260} << twoScreens << QRect(2000, 100, 700, 260);
+        QTest::newRow("mostly on the second screen")
+            << QList<qint64>{1800, 100, 700, 260} << twoScreens << QRect(1920, 100, 700, 260);
+        QTest::newRow("right of the second screen")
+            << QList<qint64>{4000, 100, 700, 260} << twoScreens << QRect(2500, 100, 700, 260);
+        QTest::newRow("a panel at the top")
+            << QList<qint64>{100, 0, 510, 260} << QList<QRect>{{0, 30, 1366, 738}}
+            << QRect(100, 30, 510, 260);
+    }
+    void fitToScreens() {
+        QFETCH(QList<qint64>, stored);
+        QFETCH(QList<QRect>, screens);
+        QFETCH(QRect, fitted);
+        const std::vector<QRect> areas(screens.begin(), screens.end());
+        const QSize maximum(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        QCOMPARE(FitToScreens({stored[0], stored[1], stored[2], stored[3]}, areas,
+                              QSize(kMainWindowMinWidth, kMainWindowHeight), maximum),
+                 fitted);
+    }
+
+    // The real window with absurd stored values opens on the screen, no
+    // larger than it.
+    void storedGeometry_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("maximized");
+        QTest::newRow("huge") << 100 << 100 << 2147483647 << 0;
+        QTest::newRow("huge, maximised") << 100 << 100 << 2147483647 << 1;
+        QTest::newRow("negative") << -2147483647 << -5 << -300 << 0;
+        QTest::newRow("off screen") << 30000 << 30000 << 600 << 0;
+    }
+    void storedGeometry() {
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(int, width);
+        QFETCH(int, maximized);
+        Settings.Window = {static_cast<Flag>(maximized), x, y, width, 2147483647};
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY2(screen.contains(window.frameGeometry()), qPrintable(QString("%1,%2 %3x%4 on %5x%6")
+                                                                         .arg(window.x())
+                                                                         .arg(window.y())
+                                                                         .arg(window.width())
+                                                                         .arg(window.height())
+                                                                         .arg(screen.width())
+                                                                         .arg(screen.height())));
+        if (maximized == 0) {
+            QCOMPARE(window.height(), kMainWindowHeight);
+        }
     }
 
     void commands_data() {
