@@ -110,6 +110,7 @@ constexpr CatalogPair kTable[] = {
     {"Defaults", "Defaults"},
     {"Choose Color", "Choose a Color"},
     {"Choose Font", "Choose a Font"},
+    {"Categories", "Categories"},
 
     {"_GROUP_", "Preferences"},
     {"Title", "Preferences..."},

@@ -34,6 +34,7 @@
 #include "gui/finder_window.h"
 #include "gui/images.h"
 #include "gui/input_folders.h"
+#include "gui/mnemonics.h"
 #include "gui/preferences/preferences_dialog.h"
 #include "gui/shutdown.h"
 #include "gui/themes.h"
@@ -55,6 +56,8 @@ constexpr int kConvertButtonSize = 100;
 constexpr int kConvertPictureSize = 64;
 constexpr int kNoticeBottom = 8;
 constexpr int kStatusMargin = 4;
+// Alt+X is the Exit command's shortcut, never a mnemonic.
+constexpr QStringView kExitLetter = u"x";
 // Pending events get this long after a dropped file.
 constexpr int kSettleMilliseconds = 2;
 
@@ -121,18 +124,24 @@ QAction* MainWindow::CommandAction(int number) const {
     return it != actions_.end() ? it->second : nullptr;
 }
 
+// Titles and items get mnemonics of their own (Alt+X stays Exit's).
 void MainWindow::BuildMainMenu() {
     menuBar()->clear();
+    MnemonicSet titles(kExitLetter);
     for (const MenuRecord& menu : MenuLayout()) {
-        QMenu* items = menuBar()->addMenu(Text("Menu", menu.TitleKey));
+        QMenu* items = menuBar()->addMenu(titles.Mark(Text("Menu", menu.TitleKey)));
+        MnemonicSet letters;
         for (const int number : menu.Items) {
             if (number == kSeparator) {
                 items->addSeparator();
-            } else {
-                items->addAction(CommandAction(number));
+                continue;
             }
+            QAction* action = CommandAction(number);
+            action->setText(letters.Mark(Text("Menu", FindCommand(number)->MenuKey)));
+            items->addAction(action);
         }
     }
+    menuLetters_ = titles.Taken();
 }
 
 void MainWindow::BuildMainToolbar() {
@@ -192,9 +201,14 @@ QWidget* MainWindow::BuildPanel() {
     }};
     const std::array<int, 3> commands = {kCommandAddInputFile, kCommandSelectOutputFolder,
                                          kCommandFormatOptions};
+    // The labels' mnemonics reach their boxes; the menu bar's stay free.
+    MnemonicSet letters(menuLetters_);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int row = static_cast<int>(2 * i);
-        grid->addWidget(new QLabel(Text("General", rows[i].first)), row, kBoxColumn);
+        auto* label = new QLabel(letters.Mark(Text("General", rows[i].first)));
+        label->setBuddy(rows[i].second);
+        rows[i].second->setAccessibleName(PlainText(label->text()));
+        grid->addWidget(label, row, kBoxColumn);
         grid->addWidget(rows[i].second, row + 1, kBoxColumn);
         fieldButtons_[i] = BuildFieldButton(commands[i]);
         grid->addWidget(fieldButtons_[i], row + 1, kButtonColumn);
@@ -206,6 +220,7 @@ QWidget* MainWindow::BuildPanel() {
     convertButton_->setIconSize(QSize(kConvertPictureSize, kConvertPictureSize));
     convertButton_->setFixedSize(kConvertButtonSize, kConvertButtonSize);
     convertButton_->setAccessibleName(Text("General", "Convert"));
+    convertButton_->setToolTip(Text("General", "Convert"));
     grid->addWidget(convertButton_, 1, kConvertColumn, 5, 1, Qt::AlignTop);
 
     connect(convertButton_, &QPushButton::clicked, this, [this] { StartConversion(controls_); });

@@ -78,8 +78,10 @@ class MainWindow : public QMainWindow {
     QToolBar* toolbar_ = nullptr;
     QPushButton* convertButton_ = nullptr;
     std::array<QToolButton*, 3> fieldButtons_{};
-    std::string pendingFile_;    // handed over while a dialog held the window
-    bool frameChecked_ = false;  // the frame was fitted at the first activation
+    std::string pendingFile_;  // handed over while a dialog held the window
+    bool frameChecked_ = false;
+    QString
+        menuLetters_;  // the menu bar's mnemonics  // the frame was fitted at the first activation
 };
 
 }  // namespace tarvik

@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -29,6 +30,7 @@
 #include "gui/commands.h"
 #include "gui/main_window.h"
 #include "gui/message_boxes.h"
+#include "gui/mnemonics.h"
 #include "gui/themes.h"
 #include "gui/window_geometry.h"
 #include "gui_test_support.h"
@@ -306,7 +308,7 @@ class MainWindowTest : public QObject {
         const std::array<std::pair<int, std::array<const char*, 4>>, 8> sources = {{
             {kCommandNew, {"menu", "toolbar", "shortcut", nullptr}},
             {kCommandExit, {"menu", "shortcut", nullptr, nullptr}},
-            {kCommandAddInputFile, {"menu", "toolbar", "field", nullptr}},
+            {kCommandAddInputFile, {"menu", "toolbar", "field", "shortcut"}},
             {kCommandSelectOutputFolder, {"menu", "toolbar", "field", nullptr}},
             {kCommandConvert, {"menu", "toolbar", "shortcut", "button"}},
             {kCommandManual, {"menu", "toolbar", "shortcut", nullptr}},
@@ -346,6 +348,110 @@ class MainWindowTest : public QObject {
         Trigger(window, command, source);
         TARVIK_VERIFY_ANSWERED(answerer);
         CheckEffect(window, command, seen, chosenFolder);
+    }
+
+    // Mnemonics come from the texts, a distinct one per menu title, per
+    // menu item and per label, never x (Alt+X ends the program); a text's
+    // own mnemonic and a literal "&" are kept.
+    void mnemonics_data() {
+        QTest::addColumn<QString>("reserved");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QStringList>("marked");
+        QTest::newRow("first letters") << "" << QStringList{"File", "Converter", "Help"}
+                                       << QStringList{"&File", "&Converter", "&Help"};
+        QTest::newRow("a word's first letter first")
+            << "" << QStringList{"Select Input File...", "Select Output Folder..."}
+            << QStringList{"&Select Input File...", "Select &Output Folder..."};
+        QTest::newRow("then any letter")
+            << "io" << QStringList{"Input File:", "Output Folder:", "Output Format:"}
+            << QStringList{"Input &File:", "O&utput Folder:", "Ou&tput Format:"};
+        QTest::newRow("reserved letter") << "x" << QStringList{"Exit"} << QStringList{"&Exit"};
+        QTest::newRow("reserved first letter")
+            << "e" << QStringList{"Exit"} << QStringList{"E&xit"};
+        QTest::newRow("own mnemonic kept")
+            << "" << QStringList{"E&xit", "Extra"} << QStringList{"E&xit", "&Extra"};
+        QTest::newRow("literal ampersand") << "" << QStringList{"Fish & Chips", "Salt && Vinegar"}
+                                           << QStringList{"&Fish && Chips", "&Salt && Vinegar"};
+        QTest::newRow("nothing free")
+            << "ab" << QStringList{"a b", "..."} << QStringList{"a b", "..."};
+    }
+    void mnemonics() {
+        QFETCH(QString, reserved);
+        QFETCH(QStringList, texts);
+        QFETCH(QStringList, marked);
+        MnemonicSet letters(reserved);
+        QStringList got;
+        for (const QString& text : texts) {
+            got << letters.Mark(text);
+        }
+        QCOMPARE(got, marked);
+        QCOMPARE(PlainText("O&utput && Folder:"), QString("Output & Folder"));
+    }
+
+    // The real menus: every title and item has a mnemonic, distinct within
+    // its menu; Alt+F with the focus in the input box opens the File menu
+    // and types nothing.
+    void menuMnemonics() {
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QSet<QChar> titles;
+        for (QAction* title : window.menuBar()->actions()) {
+            const QKeySequence key = QKeySequence::mnemonic(title->text());
+            QVERIFY2(!key.isEmpty(), qPrintable(title->text()));
+            QVERIFY2(!titles.contains(title->text().toLower().at(title->text().indexOf('&') + 1)),
+                     qPrintable(title->text()));
+            titles.insert(title->text().toLower().at(title->text().indexOf('&') + 1));
+            QSet<QChar> items;
+            for (QAction* item : title->menu()->actions()) {
+                if (item->isSeparator()) {
+                    continue;
+                }
+                const qsizetype at = item->text().indexOf('&');
+                QVERIFY2(at >= 0, qPrintable(item->text()));
+                const QChar letter = item->text().toLower().at(at + 1);
+                QVERIFY2(!items.contains(letter), qPrintable(item->text()));
+                items.insert(letter);
+                QVERIFY(!item->toolTip().contains('&'));
+            }
+        }
+        QVERIFY(!titles.contains('x'));
+        QLineEdit* box = window.Controls().InputFileBox;
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_F, Qt::AltModifier);
+        QMenu* file = window.menuBar()->actions().front()->menu();
+        QTRY_VERIFY(file->isVisible());
+        QVERIFY(box->text().isEmpty());
+        file->close();
+        // The labels reach their boxes.
+        for (QLabel* label : window.findChildren<QLabel*>()) {
+            if (label->buddy() != nullptr) {
+                QVERIFY2(label->text().contains('&'), qPrintable(label->text()));
+                QCOMPARE(label->buddy()->accessibleName(), PlainText(label->text()));
+            }
+        }
+        QCOMPARE(window.Controls().OutputFormatBox->accessibleName(), QString("Output Format"));
+    }
+
+    // Every control, the picture-only ones among them, has a name for a
+    // screen reader and the picture-only ones a tooltip; the new shortcuts.
+    void accessibleNames() {
+        Settings.File.RecentOutFolders.clear();
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(test::UnnamedControls(&window), QStringList{});
+        QCOMPARE(window.ConvertButton()->toolTip(), QString("Convert"));
+        QCOMPARE(window.ConvertButton()->accessibleName(), QString("Convert"));
+        for (QToolButton* button : window.findChildren<QToolButton*>()) {
+            if (button->isVisible() && button->text().isEmpty() == false) {
+                QVERIFY2(!button->toolTip().isEmpty(), qPrintable(button->text()));
+            }
+        }
+        QCOMPARE(window.CommandAction(kCommandAddInputFile)->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key_O));
+        QCOMPARE(window.CommandAction(kCommandPreferences)->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key_Comma));
     }
 
     void drops_data() {

@@ -470,6 +470,44 @@ class PreferencesTest : public QObject {
         f.dialog->CancelButton()->click();
     }
 
+    // Every control of every page has a name for a screen reader (its
+    // row's label, or what its chooser does), every label its buddy, and
+    // Ctrl+Comma opens the dialog.
+    void accessibleNames() {
+        Settings.Transform.DoImageRotation = 1;
+        Settings.Watermark.DoWatermark = 1;
+        Fixture f;
+        f.dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.dialog.get()));
+        for (int page = 0; page < kPreferencesPageCount; ++page) {
+            f.dialog->ShowPage(page);
+            QCOMPARE(test::UnnamedControls(f.dialog.get()), QStringList{});
+            for (RowPanel* panel : f.dialog->Page(page)->Panels()) {
+                for (BoundRow& row : panel->Rows()) {
+                    QVERIFY2(row.Label->buddy() == row.Parts.at(1) ||
+                                 row.Label->buddy() == row.Parts.at(2),
+                             qPrintable(row.Label->text()));
+                }
+            }
+        }
+        QPushButton* color = f.Row(kTransform, "Image Rotation Back Color").Button;
+        QCOMPARE(color->toolTip(), QString("Choose a Color"));
+        QCOMPARE(color->accessibleName(), QString("Choose a Color"));
+        QCOMPARE(color->accessibleDescription(), QString("Background Color"));
+        QCOMPARE(f.Row(kWatermark, "Font").Button->toolTip(), QString("Choose a Font"));
+        QCOMPARE(f.Row(kWatermark, "Image").Button->toolTip(), QString("Select Watermark Image"));
+        QCOMPARE(f.Row(kTransform, "Image Width").Unit->accessibleName(), QString("Image Width"));
+        f.dialog->CancelButton()->click();
+
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_Comma, Qt::ControlModifier);
+        auto* dialog = window.findChild<PreferencesDialog*>();
+        QVERIFY(dialog != nullptr && dialog->isVisible());
+        dialog->CancelButton()->click();
+    }
+
     // The real font chooser offers family, style and size, and no effects;
     // it starts on the family's upright style, whatever that is called.
     void fontChooserWithoutEffects_data() {

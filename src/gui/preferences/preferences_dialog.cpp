@@ -78,6 +78,7 @@ PreferencesDialog::PreferencesDialog(QWidget* mainWindow, Refresh refresh, Choos
 
     categories_ = new QListWidget();
     categories_->setFixedWidth(kCategoryWidth);
+    categories_->setAccessibleName(Text("Dialog", "Categories"));
     stack_ = new QStackedWidget();
     stack_->setMinimumSize(kPageWidth, kPageHeight);
     pages_ = {

@@ -23,6 +23,7 @@
 #include "core/settings_table.h"
 #include "core/text.h"
 #include "gui/images.h"
+#include "gui/mnemonics.h"
 #include "gui/preferences/theme_list.h"
 
 namespace tarvik {
@@ -64,13 +65,6 @@ QPushButton* ChooserButton(const QString& shown, const QString& does) {
     button->setToolTip(does);
     button->setAccessibleName(does);
     return button;
-}
-
-// The row's name for a screen reader: its label without the colon.
-QString RowName(const QLabel* label) {
-    QString name = label->text();
-    name.remove('&');
-    return name.endsWith(':') ? name.chopped(1) : name;
 }
 
 // One chooser at a time per panel; the flag is cleared on every way out.
@@ -212,7 +206,7 @@ RowPanel::RowPanel(std::span<const RowSpec> plans, const Choosers* choosers, QWi
 // The label names the row's first control (and a screen reader the
 // others, which have no text of their own); the spacers are skipped.
 void RowPanel::NameRow(BoundRow& row) {
-    const QString name = RowName(row.Label);
+    const QString name = PlainText(row.Label->text());
     for (std::size_t i = 1; i < row.Parts.size(); ++i) {
         QWidget* part = row.Parts[i];
         if (part->focusPolicy() == Qt::NoFocus) {
