@@ -103,7 +103,7 @@ void FinderWindow::Search() {
         return;
     }
     accept();
-    OpenWithShell(FinderSearchUrl());
+    OpenWithShell(parentWidget(), FinderSearchUrl());
 }
 
 FinderWindow* OpenFinderWindow(QWidget* owner) {

@@ -327,13 +327,13 @@ void MainWindow::RunCommand(int number) {
             OpenPreferencesDialog(kOutputPage);
             break;
         case kCommandManual:
-            OpenWithShell(ManualPath());
+            OpenWithShell(this, ManualPath());
             break;
         case kCommandFeedback:
-            OpenWithShell(FeedbackLink());
+            OpenWithShell(this, FeedbackLink());
             break;
         case kCommandHomepage:
-            OpenWithShell(std::string(HomePageUrl));
+            OpenWithShell(this, std::string(HomePageUrl));
             break;
         // The small dialogs and the update check.
         case kCommandFindConverter:
