@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -244,7 +245,30 @@ void MainWindow::FitHeight() {
     }
     const int height = std::max(kMainWindowHeight, minimumSizeHint().height());
     setFixedHeight(height);
-    setMinimumWidth(kMainWindowMinWidth);
+    setMinimumWidth(std::max(kMainWindowMinWidth, ToolbarWidth()));
+}
+
+// The width that shows every toolbar button: large icons need more than
+// 510 pixels, and a narrower window would hide some in an overflow menu.
+int MainWindow::ToolbarWidth() const {
+    if (toolbar_ == nullptr) {
+        return 0;
+    }
+    const QMargins margins = toolbar_->contentsMargins();
+    int width = margins.left() + margins.right();
+    int shown = 0;
+    for (QAction* action : toolbar_->actions()) {
+        if (const QWidget* item = toolbar_->widgetForAction(action); item != nullptr) {
+            width += item->sizeHint().width();
+            ++shown;
+        }
+    }
+    const int spacing = toolbar_->layout() != nullptr ? toolbar_->layout()->spacing() : 0;
+    const int frame =
+        toolbar_->style()->pixelMetric(QStyle::PM_ToolBarFrameWidth, nullptr, toolbar_);
+    const int handle =
+        toolbar_->style()->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, toolbar_);
+    return width + spacing * std::max(0, shown - 1) + 2 * (frame + handle);
 }
 
 void MainWindow::FillOutputFormatBox() {

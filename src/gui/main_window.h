@@ -67,6 +67,7 @@ class MainWindow : public QMainWindow {
     QToolButton* BuildFieldButton(int command);
     void FillOutputFormatBox();
     void FitHeight();
+    int ToolbarWidth() const;
     void OpenPreferencesDialog(int startPage);
     void TakeDroppedFile(const std::string& path);
     void TakePendingFile();

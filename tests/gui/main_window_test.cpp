@@ -31,6 +31,7 @@
 #include "gui/main_window.h"
 #include "gui/message_boxes.h"
 #include "gui/mnemonics.h"
+#include "gui/progress_window.h"
 #include "gui/themes.h"
 #include "gui/window_geometry.h"
 #include "gui_test_support.h"
@@ -454,6 +455,39 @@ class MainWindowTest : public QObject {
                  QKeySequence(Qt::CTRL | Qt::Key_Comma));
     }
 
+    // The progress window's path: shortened between two characters (of
+    // any script), then further until it fits the label in pixels, always
+    // keeping the file's last characters.
+    void fitPathToWidth_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("maxChars");
+        QTest::newRow("fits as it is") << "/a/b.jpg" << 40;
+        QTest::newRow("wide letters") << "/" + QString(60, 'W') + "/MMMMMMMMMMMMMMMM.jpg" << 40;
+        QTest::newRow("narrow letters") << "/" + QString(80, 'i') + "/end.jpg" << 40;
+        QTest::newRow("wide, judged short by the estimate")
+            << "/" + QString(35, 'W') + ".jpg" << 1000;
+        QTest::newRow("Cyrillic and CJK")
+            << "/фотографии/" + QString(30, QChar(0x5199)) + "/снимок.jpg" << 40;
+    }
+    void fitPathToWidth() {
+        QFETCH(QString, path);
+        QFETCH(int, maxChars);
+        QLabel label;
+        const QFontMetrics metrics(label.font());
+        const int width = 280;
+        const QString shown =
+            QString::fromStdString(FitPathToWidth(path.toStdString(), maxChars, metrics, width));
+        QVERIFY2(metrics.horizontalAdvance(shown) <= width, qPrintable(shown));
+        QVERIFY2(!shown.contains(QChar::ReplacementCharacter), qPrintable(shown));
+        if (metrics.horizontalAdvance(path) <= width && path.size() <= maxChars) {
+            QCOMPARE(shown, path);
+        } else {
+            QVERIFY(shown.contains("..."));
+            QCOMPARE(shown.right(2), path.right(2));
+            QCOMPARE(shown.left(2), path.left(2));
+        }
+    }
+
     void drops_data() {
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QString>("added");
@@ -554,6 +588,21 @@ class MainWindowTest : public QObject {
         const QPoint convert = InWindow(window.ConvertButton(), &window);
         QVERIFY(convert.y() + window.ConvertButton()->height() <=
                 window.statusBar()->mapTo(&window, QPoint(0, 0)).y());
+        // Every toolbar button shows, none in an overflow menu, and the
+        // window cannot be made too narrow for them; at the small sizes the
+        // minimum stays 510.
+        auto* overflow = toolbar->findChild<QToolButton*>("qt_toolbar_ext_button");
+        QVERIFY(overflow == nullptr || !overflow->isVisible());
+        for (QAction* action : toolbar->actions()) {
+            if (QWidget* shown = toolbar->widgetForAction(action); shown != nullptr) {
+                QVERIFY2(shown->isVisible(), qPrintable(action->toolTip()));
+                QVERIFY(toolbar->rect().contains(shown->geometry()));
+            }
+        }
+        QCOMPARE(window.minimumWidth() == kMainWindowMinWidth, pixels <= 32);
+        window.resize(kMainWindowMinWidth, kMainWindowHeight);
+        QTest::qWait(20);
+        QVERIFY(overflow == nullptr || !overflow->isVisible());
         test::SaveScreenshot(&window, QString("main_window_icons_%1px").arg(pixels));
         Settings.Interface.UiSize = 2;
         LoadThemeImages(false, false, true);
