@@ -415,6 +415,7 @@ constexpr CatalogPair kTable[] = {
     {"Instance folder failed", "The window's lock cannot be made in %s1%: %s2%"},
     {"Instance folder not private", "The folder %s1% for the window's lock must belong to you and be closed to everyone else (mode 0700). Remove it, or correct its owner and mode, and start again."},
     {"Window did not answer", "A window of this program is open but did not answer; the file was not handed to it."},
+    {"Session bus silent", "The desktop's session bus did not answer within %s1% seconds; the window starts without it, so screen readers and other desktop services cannot reach it."},
 
     // Labels of the debug lines; each text ends where the value begins.
     {"_GROUP_", "Debug"},

@@ -443,6 +443,16 @@ void MainWindow::TakePendingFile() {
     TakeDroppedFile(std::exchange(pendingFile_, {}));
 }
 
+// A window manager hands the keyboard back when a dialog closes; without
+// one it stays with nobody, and the next box would open without it and
+// not hear Return.
+void MainWindow::TakeBackKeyboard() {
+    if (QApplication::activeWindow() == nullptr && QApplication::activeModalWidget() == nullptr &&
+        isVisible()) {
+        activateWindow();
+    }
+}
+
 void MainWindow::ComeToFront() {
     if (isMinimized()) {
         setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -457,9 +467,12 @@ bool MainWindow::event(QEvent* event) {
         frameChecked_ = true;
         KeepFrameOnScreen();
     }
-    if (event->type() == QEvent::WindowUnblocked && !pendingFile_.empty()) {
+    if (event->type() == QEvent::WindowUnblocked) {
         // Once the dialog that blocked the window is gone for good.
-        QTimer::singleShot(0, this, [this] { TakePendingFile(); });
+        QTimer::singleShot(0, this, [this] {
+            TakePendingFile();
+            TakeBackKeyboard();
+        });
     }
     return QMainWindow::event(event);
 }

@@ -72,6 +72,7 @@ class MainWindow : public QMainWindow {
     void TakeDroppedFile(const std::string& path);
     void TakePendingFile();
     void ComeToFront();
+    void TakeBackKeyboard();
     void KeepFrameOnScreen();
 
     MainControls controls_;

@@ -28,6 +28,7 @@
 #include "gui/input_folders.h"
 #include "gui/main_window.h"
 #include "gui/screenshot_mode.h"
+#include "gui/session_bus.h"
 #include "gui/single_instance.h"
 #include "gui/themes.h"
 #include "gui/uninstall_window.h"
@@ -38,6 +39,9 @@ namespace {
 
 constexpr std::string_view kUninstallWord = "-U";
 constexpr std::string_view kScreenshotWord = "-T";
+// How long the session bus may take to answer before the window starts
+// without it.
+constexpr std::chrono::seconds kSessionBusWait{3};
 // How long a second start tries to reach the open window, which may still
 // be starting, and the pause between two tries.
 constexpr std::chrono::seconds kHandOverWait{15};
@@ -59,6 +63,20 @@ std::string Absolute(const std::string& path) {
     std::string folder(cwd);
     free(cwd);
     return folder + (folder.ends_with('/') ? "" : "/") + path;
+}
+
+// The menu bar stays in the window, as the window's layout has it: looking
+// for a desktop-wide menu asks the session bus first, and a slow or stuck
+// bus held the window back for as long as it took to answer.
+void PrepareToolkit() {
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+    // The screen-reader bridge still waits for the bus: a silent one is left.
+    if (SessionBusStalls(kSessionBusWait)) {
+        LeaveSessionBus();
+        ConsoleErrorLine(CatalogText("Msg", "Warning") + ": " +
+                         FillPlaceholders(CatalogText("Console", "Session bus silent"),
+                                          std::to_string(kSessionBusWait.count())));
+    }
 }
 
 void MeasureDisplay() {
@@ -89,6 +107,7 @@ int RunSpecialMode(const std::string& word, const std::vector<std::string>& para
         ConsoleErrorLine(NoDisplayLine());
         return 1;
     }
+    PrepareToolkit();
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     if (word == kUninstallWord) {
@@ -203,6 +222,7 @@ int RunWindowFrontEnd(int argc, char** argv) {
         ConsoleErrorLine(NoDisplayLine());
         return 1;
     }
+    PrepareToolkit();
     // Qt sees no parameters: they are the program's own, not toolkit options.
     int qtArgc = 1;
     QApplication application(qtArgc, argv);

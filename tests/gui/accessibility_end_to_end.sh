@@ -2,7 +2,8 @@
 # What a screen reader sees of the real program: under Xvfb, with a private
 # D-Bus session and the accessibility bus switched on as a screen reader
 # does, every control of the main window and of the Watermark page of
-# Preferences (opened with Ctrl+Comma) has a name in the AT-SPI tree.
+# Preferences (opened with Ctrl+Comma) has a name in the AT-SPI tree. A
+# session bus that never answers delays the window by seconds, not for good.
 # Usage: accessibility_end_to_end.sh TARVIK TEST_OUTPUT_FOLDER
 # Exit 77 (skipped) only when no X server can be started.
 set -u
@@ -60,5 +61,28 @@ press "$DIALOG" Escape
 wait_gone "^Preferences...\$" || fail "Escape did not close Preferences"
 press "$MAIN" alt+x
 wait_exit "$APP_PID" "Alt+X to end the program"
+
+# A session bus that takes connections and never answers holds the window
+# back for a few seconds only, and says why on stderr.
+SILENT="$WORK/silent-bus"
+"$PYTHON" -c 'import socket, sys, time
+s = socket.socket(socket.AF_UNIX)
+s.bind(sys.argv[1])
+s.listen(8)
+time.sleep(90)' "$SILENT" &
+BUS_PID=$!
+wait_until "the silent bus to listen" test -S "$SILENT"
+STARTED=$(date +%s)
+DBUS_SESSION_BUS_ADDRESS="unix:path=$SILENT" "$TARVIK" 2>"$WORK/silent.err" &
+APP_PID=$!
+MAIN=$(wait_window "^$TITLE\$") || fail "the main window did not open beside a silent bus"
+TOOK=$(( $(date +%s) - STARTED ))
+[ "$TOOK" -le 10 ] || fail "the window took $TOOK s beside a silent bus"
+grep -q "^Warning: The desktop's session bus did not answer" "$WORK/silent.err" ||
+    fail "no line about the silent bus: $(cat "$WORK/silent.err")"
+press "$MAIN" alt+x
+wait_exit "$APP_PID" "Alt+X to end the program beside a silent bus"
+kill "$BUS_PID"
+wait "$BUS_PID" 2>/dev/null
 cd "$OUTPUT" && rm -rf "$WORK"
 echo "PASSED"
