@@ -67,7 +67,7 @@ std::string Absolute(const std::string& path) {
 
 // The menu bar stays in the window, as the window's layout has it: looking
 // for a desktop-wide menu asks the session bus first, and a slow or stuck
-// bus held the window back for as long as it took to answer.
+// bus would hold the window back for as long as it takes to answer.
 void PrepareToolkit() {
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     // The screen-reader bridge still waits for the bus: a silent one is left.
