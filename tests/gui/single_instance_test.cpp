@@ -1,6 +1,7 @@
 // One window per user: where its lock and socket live, the lock itself,
 // and the hand-over of a later start's file through the socket to the
 // window's server, with the answers a second start gets.
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -68,13 +69,20 @@ class SecondStart {
     std::thread thread_;
 };
 
-// Sends raw bytes to the socket and keeps the connection open.
+// A connection to the socket that the test writes to by hand. The folder
+// is reached through its descriptor: the build's path may be longer than a
+// socket address holds.
 int RawConnection(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const int folder = open(path.substr(0, slash).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof(address.sun_path), "%s", path.c_str());
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
+    std::snprintf(address.sun_path, sizeof(address.sun_path), "/proc/self/fd/%d%s", folder,
+                  path.substr(slash).c_str());
+    const bool connected = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    close(folder);
+    if (!connected) {
         close(fd);
         return -1;
     }
