@@ -44,16 +44,6 @@ std::vector<std::string> PlatformCandidates() {
     return names;
 }
 
-bool XDisplayReachable() {
-    if (Environment("DISPLAY").empty()) {
-        return false;
-    }
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool reachable = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);  // also frees a connection that failed
-    return reachable;
-}
-
 bool WaylandPlatformInstalled() {
     const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms");
     return !platforms.entryList({QStringLiteral("libqwayland-*.so")}, QDir::Files).isEmpty();
@@ -84,7 +74,40 @@ bool WaylandReachable() {
            WaylandPlatformInstalled();
 }
 
-bool PlatformCanStart(const std::string& name) {
+}  // namespace
+
+DisplayCheck::DisplayCheck() {
+    for (const std::string& name : PlatformCandidates()) {
+        if (PlatformCanStart(name)) {
+            reachable_ = true;
+            return;
+        }
+    }
+}
+
+DisplayCheck::~DisplayCheck() {
+    Release();
+}
+
+void DisplayCheck::Release() {
+    if (x_ != nullptr) {
+        xcb_disconnect(x_);
+        x_ = nullptr;
+    }
+}
+
+bool DisplayCheck::XDisplayReachable() {
+    if (Environment("DISPLAY").empty()) {
+        return false;
+    }
+    if (x_ == nullptr) {
+        x_ = xcb_connect(nullptr, nullptr);
+    }
+    // A failed connection is an object too, with its error; freed at the end.
+    return xcb_connection_has_error(x_) == 0;
+}
+
+bool DisplayCheck::PlatformCanStart(const std::string& name) {
     if (name == kDefaultPlatform) {
         return XDisplayReachable();
     }
@@ -92,17 +115,6 @@ bool PlatformCanStart(const std::string& name) {
         return WaylandReachable();
     }
     return true;  // offscreen, minimal, vnc, eglfs...: no display server to reach
-}
-
-}  // namespace
-
-bool DisplayReachable() {
-    for (const std::string& name : PlatformCandidates()) {
-        if (PlatformCanStart(name)) {
-            return true;
-        }
-    }
-    return false;
 }
 
 std::string NoDisplayLine() {

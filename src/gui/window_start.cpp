@@ -103,13 +103,15 @@ int RunSpecialMode(const std::string& word, const std::vector<std::string>& para
             return 0;
         }
     }
-    if (!DisplayReachable()) {
+    DisplayCheck display;
+    if (!display.Reachable()) {
         ConsoleErrorLine(NoDisplayLine());
         return 1;
     }
     PrepareToolkit();
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
+    display.Release();
     if (word == kUninstallWord) {
         return RunUninstallWindow();
     }
@@ -218,7 +220,8 @@ int RunWindowFrontEnd(int argc, char** argv) {
             BecomeTheWindow(place.Folder, OpenWithFile(parameters), lock, listener)) {
         return *status;
     }
-    if (!DisplayReachable()) {
+    DisplayCheck display;
+    if (!display.Reachable()) {
         ConsoleErrorLine(NoDisplayLine());
         return 1;
     }
@@ -226,6 +229,7 @@ int RunWindowFrontEnd(int argc, char** argv) {
     // Qt sees no parameters: they are the program's own, not toolkit options.
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
+    display.Release();  // Qt is connected now
     const std::unique_ptr<MainWindow> window = OpenMainWindow(parameters);
     const HandOverServer server(
         listener.Descriptor(),

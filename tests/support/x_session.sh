@@ -50,10 +50,12 @@ stop_session() {
 
 # start_xvfb WORK: an X server on a free display (Xvfb writes its number to
 # the descriptor); sets DISPLAY and stops the server and the program when
-# the script ends.
+# the script ends. -noreset: an X server resets whenever its last client
+# leaves and refuses connections meanwhile, and here every xdotool call is
+# a client that comes and goes beside the program starting.
 start_xvfb() {
     trap stop_session EXIT
-    Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$1/display" 2>"$1/xvfb.log" &
+    Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp -noreset 5>"$1/display" 2>"$1/xvfb.log" &
     XVFB_PID=$!
     for _ in $(seq $((WAIT_SECONDS * 10))); do
         [ -s "$1/display" ] && break
