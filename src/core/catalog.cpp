@@ -192,4 +192,9 @@ std::string FillPlaceholdersOnce(std::string_view text, std::string_view s1, std
     return out;
 }
 
+std::string ConsoleErrorText(std::string_view key, std::string_view s1, std::string_view s2) {
+    return CatalogText("Msg", "Error") + ": " +
+           FillPlaceholders(CatalogText("Console", key), s1, s2);
+}
+
 }  // namespace tarvik

@@ -28,4 +28,9 @@ std::string FillPlaceholdersOnce(std::string_view text, std::string_view s1 = {}
                                  std::string_view s2 = {}, std::string_view s3 = {},
                                  std::string_view s4 = {});
 
+// "Error: " and the text of group "Console", key, with its placeholders
+// filled: a line for standard error.
+std::string ConsoleErrorText(std::string_view key, std::string_view s1 = {},
+                             std::string_view s2 = {});
+
 }  // namespace tarvik

@@ -104,6 +104,7 @@ constexpr CatalogPair kTable[] = {
     {"Pattern matches nothing", "matches no file"},
     {"Pattern matches no photo", "matches only empty files or folders"},
     {"Path begins with dots", "begins with '..'; give the folder as an absolute path, such as '%s1%'"},
+    {"No opener", "The desktop could not open:\r\n%s1%\r\n\r\nNo program is set up to open it. Install the package xdg-utils (it provides xdg-open) and try again."},
 
     {"_GROUP_", "Dialog"},
     {"Select Input Files", "Select Input Files"},
@@ -122,6 +123,9 @@ constexpr CatalogPair kTable[] = {
     {"Cancel", "Cancel"},
     {"Help", "Help"},
     {"Defaults", "Defaults"},
+    {"Choose Color", "Choose a Color"},
+    {"Choose Font", "Choose a Font"},
+    {"Categories", "Categories"},
 
     {"_GROUP_", "Preferences"},
     {"Title", "Preferences..."},
@@ -426,6 +430,11 @@ constexpr CatalogPair kTable[] = {
     {"Failed name taken", "The output %s1% was already written in this run, from %s2%; a mask with %n% keeps both"},
     {"Failed name taken, sub-folders", "The output %s1% was already written in this run, from %s2%; keeping sub-folders (without --no-subfolders) or a mask with %n% keeps both"},
     {"Failed name taken, beside inputs", "The output %s1% was already written in this run, from %s2%; without -o each output stays beside its input, or a mask with %n% keeps both"},
+    {"Window needs display", "The window needs a display and none can be reached (check DISPLAY or WAYLAND_DISPLAY). To convert without a window, use -i FILE (see --help)."},
+    {"Instance folder failed", "The window's lock cannot be made in %s1%: %s2%"},
+    {"Instance folder not private", "The folder %s1% for the window's lock must belong to you and be closed to everyone else (mode 0700). Remove it, or correct its owner and mode, and start again."},
+    {"Window did not answer", "A window of this program is open but did not answer; the file was not handed to it."},
+    {"Session bus silent", "The desktop's session bus did not answer within %s1% seconds; the window starts without it, so screen readers and other desktop services cannot reach it."},
 
     // Labels of the debug lines; each text ends where the value begins.
     {"_GROUP_", "Debug"},

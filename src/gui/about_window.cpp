@@ -48,7 +48,8 @@ QLabel* LinkText(const QString& shown, const std::string& target, QWidget* paren
     link->setOpenExternalLinks(false);
     link->setCursor(Qt::PointingHandCursor);
     link->setFixedHeight(kRowHeight);
-    QObject::connect(link, &QLabel::linkActivated, link, [target] { OpenWithShell(target); });
+    QObject::connect(link, &QLabel::linkActivated, link,
+                     [link, target] { OpenWithShell(link->window(), target); });
     return link;
 }
 

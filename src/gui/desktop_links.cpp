@@ -3,15 +3,22 @@
 #include <QDesktopServices>
 #include <QUrl>
 
+#include "core/catalog.h"
 #include "core/job.h"
 #include "core/product.h"
 #include "core/program_files.h"
+#include "gui/message_boxes.h"
 
 namespace tarvik {
 
-void OpenWithShell(const std::string& target) {
+bool OpenWithShell(QWidget* parent, const std::string& target) {
     const QString text = QString::fromStdString(target);
-    QDesktopServices::openUrl(target.starts_with('/') ? QUrl::fromLocalFile(text) : QUrl(text));
+    if (QDesktopServices::openUrl(target.starts_with('/') ? QUrl::fromLocalFile(text)
+                                                          : QUrl(text))) {
+        return true;
+    }
+    ShowWarning(parent, FillPlaceholders(CatalogText("Msg", "No opener"), target));
+    return false;
 }
 
 std::string ManualPath() {

@@ -10,6 +10,7 @@
 #include "core/product.h"
 #include "gui/desktop_links.h"
 #include "gui/message_boxes.h"
+#include "gui/mnemonics.h"
 
 namespace tarvik {
 namespace {
@@ -77,10 +78,15 @@ FinderWindow::FinderWindow(QWidget* owner) : QDialog(owner) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(kMargin, 0, kMargin, 0);
     row->setSpacing(0);
-    auto* fromLabel = new QLabel(Text("From"), this);
+    MnemonicSet letters;
+    auto* fromLabel = new QLabel(letters.Mark(Text("From")), this);
     fromLabel->setFixedWidth(kFromLabelWidth);
-    auto* toLabel = new QLabel(Text("To"), this);
+    fromLabel->setBuddy(fromBox_);
+    fromBox_->setAccessibleName(PlainText(fromLabel->text()));
+    auto* toLabel = new QLabel(letters.Mark(Text("To")), this);
     toLabel->setFixedWidth(kToLabelWidth);
+    toLabel->setBuddy(toBox_);
+    toBox_->setAccessibleName(PlainText(toLabel->text()));
     row->addWidget(fromLabel);
     row->addWidget(fromBox_);
     row->addSpacing(kFieldGap);
@@ -97,7 +103,7 @@ void FinderWindow::Search() {
         return;
     }
     accept();
-    OpenWithShell(FinderSearchUrl());
+    OpenWithShell(parentWidget(), FinderSearchUrl());
 }
 
 FinderWindow* OpenFinderWindow(QWidget* owner) {

@@ -1,6 +1,7 @@
 #include "gui/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -13,9 +14,13 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 #include "core/catalog.h"
 #include "core/formats.h"
@@ -30,10 +35,12 @@
 #include "gui/finder_window.h"
 #include "gui/images.h"
 #include "gui/input_folders.h"
+#include "gui/mnemonics.h"
 #include "gui/preferences/preferences_dialog.h"
 #include "gui/shutdown.h"
 #include "gui/themes.h"
 #include "gui/update_prompts.h"
+#include "gui/window_geometry.h"
 
 namespace tarvik {
 namespace {
@@ -50,6 +57,8 @@ constexpr int kConvertButtonSize = 100;
 constexpr int kConvertPictureSize = 64;
 constexpr int kNoticeBottom = 8;
 constexpr int kStatusMargin = 4;
+// Alt+X is the Exit command's shortcut, never a mnemonic.
+constexpr QStringView kExitLetter = u"x";
 // Pending events get this long after a dropped file.
 constexpr int kSettleMilliseconds = 2;
 
@@ -116,18 +125,24 @@ QAction* MainWindow::CommandAction(int number) const {
     return it != actions_.end() ? it->second : nullptr;
 }
 
+// Titles and items get mnemonics of their own (Alt+X stays Exit's).
 void MainWindow::BuildMainMenu() {
     menuBar()->clear();
+    MnemonicSet titles(kExitLetter);
     for (const MenuRecord& menu : MenuLayout()) {
-        QMenu* items = menuBar()->addMenu(Text("Menu", menu.TitleKey));
+        QMenu* items = menuBar()->addMenu(titles.Mark(Text("Menu", menu.TitleKey)));
+        MnemonicSet letters;
         for (const int number : menu.Items) {
             if (number == kSeparator) {
                 items->addSeparator();
-            } else {
-                items->addAction(CommandAction(number));
+                continue;
             }
+            QAction* action = CommandAction(number);
+            action->setText(letters.Mark(Text("Menu", FindCommand(number)->MenuKey)));
+            items->addAction(action);
         }
     }
+    menuLetters_ = titles.Taken();
 }
 
 void MainWindow::BuildMainToolbar() {
@@ -187,9 +202,14 @@ QWidget* MainWindow::BuildPanel() {
     }};
     const std::array<int, 3> commands = {kCommandAddInputFile, kCommandSelectOutputFolder,
                                          kCommandFormatOptions};
+    // The labels' mnemonics reach their boxes; the menu bar's stay free.
+    MnemonicSet letters(menuLetters_);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int row = static_cast<int>(2 * i);
-        grid->addWidget(new QLabel(Text("General", rows[i].first)), row, kBoxColumn);
+        auto* label = new QLabel(letters.Mark(Text("General", rows[i].first)));
+        label->setBuddy(rows[i].second);
+        rows[i].second->setAccessibleName(PlainText(label->text()));
+        grid->addWidget(label, row, kBoxColumn);
         grid->addWidget(rows[i].second, row + 1, kBoxColumn);
         fieldButtons_[i] = BuildFieldButton(commands[i]);
         grid->addWidget(fieldButtons_[i], row + 1, kButtonColumn);
@@ -201,6 +221,7 @@ QWidget* MainWindow::BuildPanel() {
     convertButton_->setIconSize(QSize(kConvertPictureSize, kConvertPictureSize));
     convertButton_->setFixedSize(kConvertButtonSize, kConvertButtonSize);
     convertButton_->setAccessibleName(Text("General", "Convert"));
+    convertButton_->setToolTip(Text("General", "Convert"));
     grid->addWidget(convertButton_, 1, kConvertColumn, 5, 1, Qt::AlignTop);
 
     connect(convertButton_, &QPushButton::clicked, this, [this] { StartConversion(controls_); });
@@ -224,7 +245,30 @@ void MainWindow::FitHeight() {
     }
     const int height = std::max(kMainWindowHeight, minimumSizeHint().height());
     setFixedHeight(height);
-    setMinimumWidth(kMainWindowMinWidth);
+    setMinimumWidth(std::max(kMainWindowMinWidth, ToolbarWidth()));
+}
+
+// The width that shows every toolbar button: large icons need more than
+// 510 pixels, and a narrower window would hide some in an overflow menu.
+int MainWindow::ToolbarWidth() const {
+    if (toolbar_ == nullptr) {
+        return 0;
+    }
+    const QMargins margins = toolbar_->contentsMargins();
+    int width = margins.left() + margins.right();
+    int shown = 0;
+    for (QAction* action : toolbar_->actions()) {
+        if (const QWidget* item = toolbar_->widgetForAction(action); item != nullptr) {
+            width += item->sizeHint().width();
+            ++shown;
+        }
+    }
+    const int spacing = toolbar_->layout() != nullptr ? toolbar_->layout()->spacing() : 0;
+    const int frame =
+        toolbar_->style()->pixelMetric(QStyle::PM_ToolBarFrameWidth, nullptr, toolbar_);
+    const int handle =
+        toolbar_->style()->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, toolbar_);
+    return width + spacing * std::max(0, shown - 1) + 2 * (frame + handle);
 }
 
 void MainWindow::FillOutputFormatBox() {
@@ -249,8 +293,11 @@ void MainWindow::FillOutputFormatBox() {
 }
 
 void MainWindow::Finish() {
-    move(Settings.Window.X, Settings.Window.Y);
-    resize(Settings.Window.Width, Settings.Window.Height);
+    const QRect fitted = FitToScreens(
+        {Settings.Window.X, Settings.Window.Y, Settings.Window.Width, Settings.Window.Height},
+        AvailableScreenAreas(), minimumSize(), maximumSize());
+    move(fitted.topLeft());
+    resize(fitted.size());
     if (Settings.File.RecentOutFolders.empty()) {
         controls_.OutputFolderBox->addItem(QString());
     }
@@ -260,6 +307,23 @@ void MainWindow::Finish() {
         showMaximized();
     } else {
         show();
+        KeepFrameOnScreen();
+    }
+}
+
+// Once shown, the frame is known (under a window manager once it has
+// framed the window, which it has by the first activation): the frame too
+// stays inside the screen.
+void MainWindow::KeepFrameOnScreen() {
+    if (isMaximized() || isMinimized() || isFullScreen()) {
+        return;
+    }
+    const QRect client(pos(), size());
+    const QRect fitted = FitFrameToScreens(frameGeometry(), client, AvailableScreenAreas(),
+                                           minimumSize(), maximumSize());
+    if (fitted != client) {
+        resize(fitted.size());
+        move(fitted.topLeft());
     }
 }
 
@@ -287,13 +351,13 @@ void MainWindow::RunCommand(int number) {
             OpenPreferencesDialog(kOutputPage);
             break;
         case kCommandManual:
-            OpenWithShell(ManualPath());
+            OpenWithShell(this, ManualPath());
             break;
         case kCommandFeedback:
-            OpenWithShell(FeedbackLink());
+            OpenWithShell(this, FeedbackLink());
             break;
         case kCommandHomepage:
-            OpenWithShell(std::string(HomePageUrl));
+            OpenWithShell(this, std::string(HomePageUrl));
             break;
         // The small dialogs and the update check.
         case kCommandFindConverter:
@@ -353,9 +417,64 @@ void MainWindow::dropEvent(QDropEvent* event) {
     event->accept();
     const QString path = urls.front().toLocalFile();
     if (!path.isEmpty()) {
-        AddInputFile(controls_, path.toStdString());
-        QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMilliseconds);
+        TakeDroppedFile(path.toStdString());
     }
+}
+
+void MainWindow::TakeDroppedFile(const std::string& path) {
+    AddInputFile(controls_, path);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMilliseconds);
+}
+
+void MainWindow::TakeHandOver(const std::string& file) {
+    if (!file.empty()) {
+        pendingFile_ = file;
+        TakePendingFile();
+    }
+    ComeToFront();
+}
+
+// A dialog (a run's progress among them) holds the window: the file waits
+// until it closes, as a drop would have to.
+void MainWindow::TakePendingFile() {
+    if (pendingFile_.empty() || QApplication::activeModalWidget() != nullptr) {
+        return;
+    }
+    TakeDroppedFile(std::exchange(pendingFile_, {}));
+}
+
+// A window manager hands the keyboard back when a dialog closes; without
+// one it stays with nobody, and the next box would open without it and
+// not hear Return.
+void MainWindow::TakeBackKeyboard() {
+    if (QApplication::activeWindow() == nullptr && QApplication::activeModalWidget() == nullptr &&
+        isVisible()) {
+        activateWindow();
+    }
+}
+
+void MainWindow::ComeToFront() {
+    if (isMinimized()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !frameChecked_) {
+        frameChecked_ = true;
+        KeepFrameOnScreen();
+    }
+    if (event->type() == QEvent::WindowUnblocked) {
+        // Once the dialog that blocked the window is gone for good.
+        QTimer::singleShot(0, this, [this] {
+            TakePendingFile();
+            TakeBackKeyboard();
+        });
+    }
+    return QMainWindow::event(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include <map>
+#include <string>
 
 #include "gui/main_controls.h"
 
@@ -33,6 +34,10 @@ class MainWindow : public QMainWindow {
     // One command, whatever its source.
     void RunCommand(int number);
 
+    // A later start's file ("" when it named none): taken as a dropped
+    // file once no dialog holds the window, which comes to the front.
+    void TakeHandOver(const std::string& file);
+
     // Rebuilds the toolbar at the current [Interface] UI Size.
     void BuildMainToolbar();
 
@@ -50,6 +55,7 @@ class MainWindow : public QMainWindow {
     }
 
   protected:
+    bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -61,13 +67,23 @@ class MainWindow : public QMainWindow {
     QToolButton* BuildFieldButton(int command);
     void FillOutputFormatBox();
     void FitHeight();
+    int ToolbarWidth() const;
     void OpenPreferencesDialog(int startPage);
+    void TakeDroppedFile(const std::string& path);
+    void TakePendingFile();
+    void ComeToFront();
+    void TakeBackKeyboard();
+    void KeepFrameOnScreen();
 
     MainControls controls_;
     std::map<int, QAction*> actions_;
     QToolBar* toolbar_ = nullptr;
     QPushButton* convertButton_ = nullptr;
     std::array<QToolButton*, 3> fieldButtons_{};
+    std::string pendingFile_;  // handed over while a dialog held the window
+    bool frameChecked_ = false;
+    QString
+        menuLetters_;  // the menu bar's mnemonics  // the frame was fitted at the first activation
 };
 
 }  // namespace tarvik

@@ -1,6 +1,8 @@
 #include "gui/progress_window.h"
 
 #include <algorithm>
+#include <climits>
+#include <vector>
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -24,19 +26,52 @@ constexpr int kWindowWidth = 300;
 constexpr int kWindowHeight = 110;
 constexpr int kOkWidth = 80;
 constexpr int kOkHeight = 25;
+// "..." and a character on each side.
+constexpr int kShortestShortened = 5;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The byte offsets where the UTF-8 text's characters begin.
+std::vector<std::size_t> CharacterStarts(const std::string& text) {
+    constexpr unsigned char kContinuationMask = 0xC0;
+    constexpr unsigned char kContinuation = 0x80;
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & kContinuationMask) != kContinuation) {
+            starts.push_back(i);
+        }
+    }
+    return starts;
+}
+
 }  // namespace
 
+// Counted in characters, so that a name in any script is cut between two.
 std::string ShortenPath(const std::string& text, int maxChars) {
-    if (text.empty() || static_cast<int>(text.size()) <= maxChars) {
+    const std::vector<std::size_t> starts = CharacterStarts(text);
+    if (text.empty() || static_cast<int>(starts.size()) <= maxChars) {
         return text;
     }
     const auto keep = static_cast<std::size_t>(std::max(0, (maxChars - 3) / 2));
-    return text.substr(0, keep) + "..." + text.substr(text.size() - keep);
+    const std::size_t headEnd = keep < starts.size() ? starts[keep] : text.size();
+    const std::size_t tailStart = keep == 0 ? text.size() : starts[starts.size() - keep];
+    return text.substr(0, headEnd) + "..." + text.substr(tailStart);
+}
+
+std::string FitPathToWidth(const std::string& file, int maxChars, const QFontMetrics& metrics,
+                           int width) {
+    const auto fits = [&metrics, width](const std::string& text) {
+        return metrics.horizontalAdvance(Q(text)) <= width;
+    };
+    std::string shown = ShortenPath(file, maxChars);
+    int chars = std::min(maxChars, static_cast<int>(CharacterStarts(file).size()));
+    while (!fits(shown) && chars > kShortestShortened) {
+        --chars;
+        shown = ShortenPath(file, chars);
+    }
+    return shown;
 }
 
 ProgressWindow::ProgressWindow(const MainControls& controls, int fileCount)
@@ -101,8 +136,12 @@ void ProgressWindow::Poll() {
 void ProgressWindow::ShowIndex(std::int32_t index, const std::string& file) {
     shownIndex_ = index;
     setWindowTitle(Q(CatalogText("Dialog", "Convert Progress") + " " + Counter(index)));
-    const bool tooWide = static_cast<long long>(file.size()) * charWidth_ > kTextWidth;
-    text_->setText(Q(tooWide ? ShortenPath(file, maxChars_) : file));
+    const bool tooWide =
+        static_cast<long long>(CharacterStarts(file).size()) * charWidth_ > kTextWidth;
+    // The average width is an estimate: the shortened path is cut further
+    // until it fits, or its last characters would be cut off at the edge.
+    text_->setText(Q(FitPathToWidth(file, tooWide ? maxChars_ : INT_MAX,
+                                    QFontMetrics(text_->font()), kTextWidth)));
     bar_->setValue(index);
 }
 

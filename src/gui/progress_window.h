@@ -10,6 +10,7 @@
 
 #include "gui/main_controls.h"
 
+class QFontMetrics;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -20,6 +21,11 @@ namespace tarvik {
 // Longer than maxChars: the first and last (maxChars - 3) / 2 characters
 // around "...".
 std::string ShortenPath(const std::string& text, int maxChars);
+
+// The path as the progress window shows it: shortened to maxChars, then
+// further until it is no wider than width in the label's font.
+std::string FitPathToWidth(const std::string& file, int maxChars, const QFontMetrics& metrics,
+                           int width);
 
 class ProgressWindow : public QDialog {
     Q_OBJECT

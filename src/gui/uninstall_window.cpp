@@ -54,7 +54,7 @@ UninstallWindow::UninstallWindow() {
 
 void UninstallWindow::Next() {
     if (visitCheck_->isChecked()) {
-        OpenWithShell(UninstallPageUrl());
+        OpenWithShell(this, UninstallPageUrl());
     }
     accept();
 }

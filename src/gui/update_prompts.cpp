@@ -72,7 +72,7 @@ void CheckForUpdates(QWidget* parent, const HttpTimeouts& timeouts) {
     const UpdateOutcome outcome = FetchUpdateOutcomeAside(timeouts);
     if (ShowMessageBox(parent, UpdateOutcomeBox(outcome)) &&
         outcome == UpdateOutcome::kNewerVersion) {
-        OpenWithShell(std::string(HomePageUrl));
+        OpenWithShell(parent, std::string(HomePageUrl));
     }
 }
 

@@ -7,19 +7,29 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <optional>
+#include <thread>
+
 #include "core/catalog.h"
 #include "core/clock.h"
 #include "core/config_file.h"
+#include "core/console.h"
 #include "core/display.h"
 #include "core/formats.h"
 #include "core/job.h"
 #include "core/product.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "gui/display_access.h"
 #include "gui/folder_history.h"
+#include "gui/hand_over_server.h"
 #include "gui/input_folders.h"
 #include "gui/main_window.h"
 #include "gui/screenshot_mode.h"
+#include "gui/session_bus.h"
 #include "gui/single_instance.h"
 #include "gui/themes.h"
 #include "gui/uninstall_window.h"
@@ -30,6 +40,13 @@ namespace {
 
 constexpr std::string_view kUninstallWord = "-U";
 constexpr std::string_view kScreenshotWord = "-T";
+// How long the session bus may take to answer before the window starts
+// without it.
+constexpr std::chrono::seconds kSessionBusWait{3};
+// How long a second start tries to reach the open window, which may still
+// be starting, and the pause between two tries.
+constexpr std::chrono::seconds kHandOverWait{15};
+constexpr std::chrono::milliseconds kHandOverRetry{50};
 
 bool IsRegularFile(const std::string& path) {
     struct stat st {};
@@ -47,6 +64,20 @@ std::string Absolute(const std::string& path) {
     std::string folder(cwd);
     free(cwd);
     return folder + (folder.ends_with('/') ? "" : "/") + path;
+}
+
+// The menu bar stays in the window, as the window's layout has it: looking
+// for a desktop-wide menu asks the session bus first, and a slow or stuck
+// bus would hold the window back for as long as it takes to answer.
+void PrepareToolkit() {
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+    // The screen-reader bridge still waits for the bus: a silent one is left.
+    if (SessionBusStalls(kSessionBusWait)) {
+        LeaveSessionBus();
+        ConsoleErrorLine(CatalogText("Msg", "Warning") + ": " +
+                         FillPlaceholders(CatalogText("Console", "Session bus silent"),
+                                          std::to_string(kSessionBusWait.count())));
+    }
 }
 
 void MeasureDisplay() {
@@ -83,14 +114,58 @@ int RunSpecialMode(const std::string& word, const std::vector<std::string>& para
             return 0;
         }
     }
+    DisplayCheck display;
+    if (!display.Reachable()) {
+        ConsoleErrorLine(NoDisplayLine());
+        return 1;
+    }
+    PrepareToolkit();
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
+    display.Release();
     if (word == kUninstallWord) {
         return RunUninstallWindow();
     }
     MeasureDisplay();
     PreparePictures();
     return RunScreenshotMode(folder);
+}
+
+// Takes the lock and listens for later starts, or hands this start's file
+// to the window that holds the lock. Empty when this process is to be the
+// window; otherwise the exit status, with a line on stderr unless the file
+// reached the open window.
+std::optional<int> BecomeTheWindow(const std::string& folder, const std::string& file,
+                                   InstanceLock& lock, HandOverListener& listener) {
+    const std::string lockPath = InstanceLockPath(folder);
+    const std::string socketPath = InstanceSocketPath(folder);
+    const auto deadline = std::chrono::steady_clock::now() + kHandOverWait;
+    while (true) {
+        const LockState state = lock.Acquire(lockPath);
+        if (state == LockState::kTaken) {
+            if (!listener.Listen(socketPath)) {
+                ConsoleErrorLine(
+                    ConsoleErrorText("Instance folder failed", socketPath, std::strerror(errno)));
+                return 1;
+            }
+            return std::nullopt;
+        }
+        if (state == LockState::kFailed) {
+            ConsoleErrorLine(
+                ConsoleErrorText("Instance folder failed", lockPath, std::strerror(errno)));
+            return 1;
+        }
+        // A window holds the lock; a window just starting may not listen yet.
+        const HandOver result = HandOverToWindow(socketPath, file, deadline);
+        if (result == HandOver::kDelivered) {
+            return 0;
+        }
+        if (result == HandOver::kNoAnswer || std::chrono::steady_clock::now() >= deadline) {
+            ConsoleErrorLine(ConsoleErrorText("Window did not answer"));
+            return 1;
+        }
+        std::this_thread::sleep_for(kHandOverRetry);
+    }
 }
 
 }  // namespace
@@ -146,14 +221,31 @@ int RunWindowFrontEnd(int argc, char** argv) {
             return RunSpecialMode(first, parameters, argv);
         }
     }
-    InstanceLock lock;
-    if (!lock.Acquire(InstanceLockPath())) {
-        return 0;  // a window is already open
+    const InstanceFolder place = FindInstanceFolder();
+    if (place.Folder.empty()) {
+        ConsoleErrorLine(place.Error);
+        return 1;
     }
+    InstanceLock lock;
+    HandOverListener listener;
+    if (const std::optional<int> status =
+            BecomeTheWindow(place.Folder, OpenWithFile(parameters), lock, listener)) {
+        return *status;
+    }
+    DisplayCheck display;
+    if (!display.Reachable()) {
+        ConsoleErrorLine(NoDisplayLine());
+        return 1;
+    }
+    PrepareToolkit();
     // Qt sees no parameters: they are the program's own, not toolkit options.
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
+    display.Release();  // Qt is connected now
     const std::unique_ptr<MainWindow> window = OpenMainWindow(parameters);
+    const HandOverServer server(
+        listener.Descriptor(),
+        [owner = window.get()](const std::string& file) { owner->TakeHandOver(file); });
     QApplication::exec();
     return 0;
 }

@@ -397,6 +397,7 @@ class ConversionRunTest : public QObject {
         QTest::newRow("forty") << QString(50, 'x') + "END" << 40
                                << QString(18, 'x') + "..." + QString(15, 'x') + "END";
         QTest::newRow("empty") << "" << 5 << "";
+        QTest::newRow("characters, not bytes") << "ääääääääääää" << 10 << "äää...äää";
     }
 
     void shortenPath() {

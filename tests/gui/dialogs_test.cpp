@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include "core/settings.h"
 #include "gui/about_window.h"
 #include "gui/commands.h"
+#include "gui/desktop_links.h"
 #include "gui/finder_window.h"
 #include "gui/main_window.h"
 #include "gui/screenshot_mode.h"
@@ -283,6 +285,89 @@ class DialogsTest : public QObject {
         }
         QTRY_VERIFY(finder.isNull());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+
+    // With no program to open things (no xdg-open), every command that
+    // hands a file or address to the desktop says so in a box that names
+    // the target and the package to install.
+    void noOpener_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("F1") << "F1" << QString::fromStdString(ManualPath());
+        QTest::newRow("Send Feedback") << "feedback" << QString::fromStdString(FeedbackLink());
+        QTest::newRow("Visit Homepage")
+            << "homepage" << QString::fromStdString(std::string(HomePageUrl));
+        QTest::newRow("About's web link")
+            << "web link" << QString::fromStdString(std::string(HomePageUrl));
+        QTest::newRow("About's mail link") << "mail link"
+                                           << "mailto:support@quorvane.example";
+        QTest::newRow("finder search") << "finder"
+                                       << "http://www.quorvane.example/find/png-bmp/";
+    }
+    void noOpener() {
+        QFETCH(QString, source);
+        QFETCH(QString, target);
+        // The offscreen platform opens nothing without the test's handlers.
+        struct NoHandlers {
+            QObject* receiver;
+            NoHandlers(QObject* r) : receiver(r) {
+                for (const char* scheme : {"file", "mailto", "http"}) {
+                    QDesktopServices::unsetUrlHandler(scheme);
+                }
+            }
+            ~NoHandlers() {
+                for (const char* scheme : {"file", "mailto", "http"}) {
+                    QDesktopServices::setUrlHandler(scheme, receiver, "openUrl");
+                }
+            }
+        } noHandlers(this);
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QStringList warnings;
+        test::ModalAnswerer answerer(
+            {{"the box saying nothing opens " + target, [&warnings, source] {
+                  QMessageBox* box = test::VisibleMessageBox();
+                  if (box == nullptr) {
+                      return false;
+                  }
+                  warnings << box->windowTitle() << box->text();
+                  if (source == "F1") {
+                      test::SaveScreenshot(box, "dialog_no_opener");
+                  }
+                  box->button(QMessageBox::Ok)->click();
+                  return true;
+              }}});
+        if (source == "F1") {
+            QTest::keyClick(&window, Qt::Key_F1);
+        } else if (source == "feedback") {
+            window.RunCommand(kCommandFeedback);
+        } else if (source == "homepage") {
+            window.RunCommand(kCommandHomepage);
+        } else if (source == "finder") {
+            window.CommandAction(kCommandFindConverter)->trigger();
+            FinderWindow* finder = VisibleDialog<FinderWindow>();
+            QVERIFY(finder != nullptr);
+            finder->FromBox()->setText("png");
+            finder->ToBox()->setText("bmp");
+            QTest::keyClick(finder->FromBox(), Qt::Key_Return);
+        } else {
+            window.CommandAction(kCommandAbout)->trigger();
+            AboutWindow* about = VisibleDialog<AboutWindow>();
+            QVERIFY(about != nullptr);
+            QVERIFY(QTest::qWaitForWindowExposed(about));
+            QLabel* link = source == "web link" ? about->WebLink() : about->MailLink();
+            QTest::mouseClick(link, Qt::LeftButton, {}, OnLinkText(link));
+            TARVIK_VERIFY_ANSWERED(answerer);
+            QVERIFY(about->isVisible());
+            about->close();
+        }
+        TARVIK_VERIFY_ANSWERED(answerer);
+        QCOMPARE(warnings.value(0), QString("Warning"));
+        QCOMPARE(warnings.value(1), "The desktop could not open:\n" + target +
+                                        "\n\nNo program is set up to open it. Install the package "
+                                        "xdg-utils (it provides xdg-open) and try again.");
+        QVERIFY(opened_.isEmpty());
     }
 
     void uninstall_data() {

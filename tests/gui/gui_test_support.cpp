@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -39,7 +40,60 @@ QString Describe(const QWidget* widget) {
         .arg(widget->windowTitle(), widget->metaObject()->className());
 }
 
+bool IsControl(QAccessible::Role role) {
+    switch (role) {
+        case QAccessible::PushButton:
+        case QAccessible::CheckBox:
+        case QAccessible::RadioButton:
+        case QAccessible::ComboBox:
+        case QAccessible::EditableText:
+        case QAccessible::SpinBox:
+        case QAccessible::Slider:
+        case QAccessible::List:
+        case QAccessible::ButtonMenu:
+        case QAccessible::ButtonDropDown:
+        case QAccessible::MenuItem:
+        case QAccessible::PageTab:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CollectUnnamed(QAccessibleInterface* node, QStringList& unnamed) {
+    if (node == nullptr || !node->isValid()) {
+        return;
+    }
+    const QAccessible::Role role = node->role();
+    // Closed menus are hidden, yet their items are what the menu bar offers.
+    const bool menu = role == QAccessible::MenuItem || role == QAccessible::PopupMenu;
+    if (node->state().invisible && !menu) {
+        return;
+    }
+    if (IsControl(role) && node->text(QAccessible::Name).trimmed().isEmpty()) {
+        QObject* object = node->object();
+        unnamed << QStringLiteral("%1 '%2' (%3)")
+                       .arg(QAccessible::staticMetaObject
+                                .enumerator(QAccessible::staticMetaObject.indexOfEnumerator("Role"))
+                                .valueToKey(role))
+                       .arg(object != nullptr ? object->objectName() : QString())
+                       .arg(object != nullptr ? object->metaObject()->className() : "?");
+    }
+    if (role == QAccessible::ComboBox) {
+        return;  // its entries are its content, not controls
+    }
+    for (int i = 0; i < node->childCount(); ++i) {
+        CollectUnnamed(node->child(i), unnamed);
+    }
+}
+
 }  // namespace
+
+QStringList UnnamedControls(QWidget* root) {
+    QStringList unnamed;
+    CollectUnnamed(QAccessible::queryAccessibleInterface(root), unnamed);
+    return unnamed;
+}
 
 std::string MakeFolder(const std::string& name) {
     const QString path = QString::fromStdString(g_root + name);

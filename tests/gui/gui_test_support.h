@@ -87,6 +87,12 @@ class ModalAnswerer : public QObject {
     QTimer timer_;
 };
 
+// The controls under root that a screen reader would announce without a
+// name, as "Role 'object name' (class)": every visible button, box, field,
+// list, slider and spin box, and every menu item. Scroll bars are left
+// out (no keyboard reaches them).
+QStringList UnnamedControls(QWidget* root);
+
 // The visible message box, if any.
 QMessageBox* VisibleMessageBox();
 // A step: records the visible message box's text and presses the button.

@@ -1,5 +1,5 @@
 // The input file, the output-folder history, the open-file dialog's
-// filter, "Open with" and the one-window lock.
+// filter and "Open with".
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -10,7 +10,6 @@
 #include "gui/folder_history.h"
 #include "gui/input_folders.h"
 #include "gui/main_window.h"
-#include "gui/single_instance.h"
 #include "gui/window_start.h"
 #include "gui_test_support.h"
 
@@ -241,27 +240,6 @@ class InputFoldersTest : public QObject {
         }
         QCOMPARE(QString::fromStdString(OpenWithFile(words)),
                  taken ? QString::fromStdString(folder_ + "open.jpg") : QString());
-    }
-
-    // A second window start finds the lock taken; it is free again once
-    // the first window has gone.
-    void singleInstance() {
-        const std::string path = InstanceLockPath();
-        QVERIFY(QString::fromStdString(path).startsWith(qgetenv("XDG_RUNTIME_DIR")));
-        QVERIFY(QString::fromStdString(path).endsWith("Quorvane JPG to BMP 2.8.lock"));
-        {
-            InstanceLock first;
-            QVERIFY(first.Acquire(path));
-            InstanceLock second;
-            QVERIFY(!second.Acquire(path));
-        }
-        InstanceLock third;
-        QVERIFY(third.Acquire(path));
-        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-        qunsetenv("XDG_RUNTIME_DIR");
-        QVERIFY(QString::fromStdString(InstanceLockPath())
-                    .endsWith("Quorvane JPG to BMP 2.8-" + QString::number(getuid()) + ".lock"));
-        qputenv("XDG_RUNTIME_DIR", runtime);
     }
 
   private:

@@ -15,6 +15,8 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QSet>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -27,7 +29,11 @@
 #include "core/settings.h"
 #include "gui/commands.h"
 #include "gui/main_window.h"
+#include "gui/message_boxes.h"
+#include "gui/mnemonics.h"
+#include "gui/progress_window.h"
 #include "gui/themes.h"
+#include "gui/window_geometry.h"
 #include "gui_test_support.h"
 
 namespace tarvik {
@@ -210,13 +216,100 @@ class MainWindowTest : public QObject {
         QVERIFY(after.ConvertX + window.ConvertButton()->width() <= window.width());
     }
 
+    // The stored rectangle is fitted to the screen that holds it: size
+    // within the minimum and the available area, moved wholly inside.
+    void fitToScreens_data() {
+        QTest::addColumn<QList<qint64>>("stored");  // X, Y, Width, Height
+        QTest::addColumn<QList<QRect>>("screens");
+        QTest::addColumn<QRect>("fitted");
+        const QList<QRect> laptop{{0, 0, 1366, 768}};
+        const QList<QRect> twoScreens{{0, 0, 1920, 1050}, {1920, 0, 1280, 1024}};
+        const QSize min(kMainWindowMinWidth, kMainWindowHeight);
+        QTest::newRow("inside stays")
+            << QList<qint64>{100, 100, 510, 260} << laptop << QRect(100, 100, 510, 260);
+        QTest::newRow("65 x 48 pixels showing")
+            << QList<qint64>{1300, 700, 510, 260} << laptop << QRect(856, 508, 510, 260);
+        QTest::newRow("off to the left and above")
+            << QList<qint64>{-900, -400, 600, 260} << laptop << QRect(0, 0, 600, 260);
+        QTest::newRow("far off every screen")
+            << QList<qint64>{50000, 90000, 510, 260} << laptop << QRect(856, 508, 510, 260);
+        QTest::newRow("2147483647 wide and high")
+            << QList<qint64>{100, 100, 2147483647, 2147483647} << laptop << QRect(0, 0, 1366, 768);
+        QTest::newRow("largest corner and size")
+            << QList<qint64>{2147483647, 2147483647, 2147483647, 2147483647} << laptop
+            << QRect(0, 0, 1366, 768);
+        QTest::newRow("negative size") << QList<qint64>{10, 10, -5000, -1} << laptop
+                                       << QRect(10, 10, min.width(), min.height());
+        QTest::newRow("most negative corner")
+            << QList<qint64>{-2147483648LL, -2147483648LL, 510, 260} << laptop
+            << QRect(0, 0, 510, 260);
+        // Saved at scale 1 on a 1280 x 800 screen, opened at scale 2:
+        // the screen offers 640 x 400 device-independent pixels.
+        QTest::newRow("scale factor 2")
+            << QList<qint64>{700, 500, 900, 260} << QList<QRect>{{0, 0, 640, 400}}
+            << QRect(0, 140, 640, 260);
+        QTest::newRow("second screen keeps it")
+            << QList<qint64>{2000, 100, 700, 260} << twoScreens << QRect(2000, 100, 700, 260);
+        QTest::newRow("mostly on the second screen")
+            << QList<qint64>{1800, 100, 700, 260} << twoScreens << QRect(1920, 100, 700, 260);
+        QTest::newRow("right of the second screen")
+            << QList<qint64>{4000, 100, 700, 260} << twoScreens << QRect(2500, 100, 700, 260);
+        QTest::newRow("a panel at the top")
+            << QList<qint64>{100, 0, 510, 260} << QList<QRect>{{0, 30, 1366, 738}}
+            << QRect(100, 30, 510, 260);
+    }
+    void fitToScreens() {
+        QFETCH(QList<qint64>, stored);
+        QFETCH(QList<QRect>, screens);
+        QFETCH(QRect, fitted);
+        const std::vector<QRect> areas(screens.begin(), screens.end());
+        const QSize maximum(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        QCOMPARE(FitToScreens({stored[0], stored[1], stored[2], stored[3]}, areas,
+                              QSize(kMainWindowMinWidth, kMainWindowHeight), maximum),
+                 fitted);
+    }
+
+    // The real window with absurd stored values opens on the screen, no
+    // larger than it.
+    void storedGeometry_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("maximized");
+        QTest::newRow("huge") << 100 << 100 << 2147483647 << 0;
+        QTest::newRow("huge, maximised") << 100 << 100 << 2147483647 << 1;
+        QTest::newRow("negative") << -2147483647 << -5 << -300 << 0;
+        QTest::newRow("off screen") << 30000 << 30000 << 600 << 0;
+    }
+    void storedGeometry() {
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(int, width);
+        QFETCH(int, maximized);
+        Settings.Window = {static_cast<Flag>(maximized), x, y, width, 2147483647};
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY2(screen.contains(window.frameGeometry()), qPrintable(QString("%1,%2 %3x%4 on %5x%6")
+                                                                         .arg(window.x())
+                                                                         .arg(window.y())
+                                                                         .arg(window.width())
+                                                                         .arg(window.height())
+                                                                         .arg(screen.width())
+                                                                         .arg(screen.height())));
+        if (maximized == 0) {
+            QCOMPARE(window.height(), kMainWindowHeight);
+        }
+    }
+
     void commands_data() {
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("source");
         const std::array<std::pair<int, std::array<const char*, 4>>, 8> sources = {{
             {kCommandNew, {"menu", "toolbar", "shortcut", nullptr}},
             {kCommandExit, {"menu", "shortcut", nullptr, nullptr}},
-            {kCommandAddInputFile, {"menu", "toolbar", "field", nullptr}},
+            {kCommandAddInputFile, {"menu", "toolbar", "field", "shortcut"}},
             {kCommandSelectOutputFolder, {"menu", "toolbar", "field", nullptr}},
             {kCommandConvert, {"menu", "toolbar", "shortcut", "button"}},
             {kCommandManual, {"menu", "toolbar", "shortcut", nullptr}},
@@ -258,6 +351,143 @@ class MainWindowTest : public QObject {
         CheckEffect(window, command, seen, chosenFolder);
     }
 
+    // Mnemonics come from the texts, a distinct one per menu title, per
+    // menu item and per label, never x (Alt+X ends the program); a text's
+    // own mnemonic and a literal "&" are kept.
+    void mnemonics_data() {
+        QTest::addColumn<QString>("reserved");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QStringList>("marked");
+        QTest::newRow("first letters") << "" << QStringList{"File", "Converter", "Help"}
+                                       << QStringList{"&File", "&Converter", "&Help"};
+        QTest::newRow("a word's first letter first")
+            << "" << QStringList{"Select Input File...", "Select Output Folder..."}
+            << QStringList{"&Select Input File...", "Select &Output Folder..."};
+        QTest::newRow("then any letter")
+            << "io" << QStringList{"Input File:", "Output Folder:", "Output Format:"}
+            << QStringList{"Input &File:", "O&utput Folder:", "Ou&tput Format:"};
+        QTest::newRow("reserved letter") << "x" << QStringList{"Exit"} << QStringList{"&Exit"};
+        QTest::newRow("reserved first letter")
+            << "e" << QStringList{"Exit"} << QStringList{"E&xit"};
+        QTest::newRow("own mnemonic kept")
+            << "" << QStringList{"E&xit", "Extra"} << QStringList{"E&xit", "&Extra"};
+        QTest::newRow("literal ampersand") << "" << QStringList{"Fish & Chips", "Salt && Vinegar"}
+                                           << QStringList{"&Fish && Chips", "&Salt && Vinegar"};
+        QTest::newRow("nothing free")
+            << "ab" << QStringList{"a b", "..."} << QStringList{"a b", "..."};
+    }
+    void mnemonics() {
+        QFETCH(QString, reserved);
+        QFETCH(QStringList, texts);
+        QFETCH(QStringList, marked);
+        MnemonicSet letters(reserved);
+        QStringList got;
+        for (const QString& text : texts) {
+            got << letters.Mark(text);
+        }
+        QCOMPARE(got, marked);
+        QCOMPARE(PlainText("O&utput && Folder:"), QString("Output & Folder"));
+    }
+
+    // The real menus: every title and item has a mnemonic, distinct within
+    // its menu; Alt+F with the focus in the input box opens the File menu
+    // and types nothing.
+    void menuMnemonics() {
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QSet<QChar> titles;
+        for (QAction* title : window.menuBar()->actions()) {
+            const QKeySequence key = QKeySequence::mnemonic(title->text());
+            QVERIFY2(!key.isEmpty(), qPrintable(title->text()));
+            QVERIFY2(!titles.contains(title->text().toLower().at(title->text().indexOf('&') + 1)),
+                     qPrintable(title->text()));
+            titles.insert(title->text().toLower().at(title->text().indexOf('&') + 1));
+            QSet<QChar> items;
+            for (QAction* item : title->menu()->actions()) {
+                if (item->isSeparator()) {
+                    continue;
+                }
+                const qsizetype at = item->text().indexOf('&');
+                QVERIFY2(at >= 0, qPrintable(item->text()));
+                const QChar letter = item->text().toLower().at(at + 1);
+                QVERIFY2(!items.contains(letter), qPrintable(item->text()));
+                items.insert(letter);
+                QVERIFY(!item->toolTip().contains('&'));
+            }
+        }
+        QVERIFY(!titles.contains('x'));
+        QLineEdit* box = window.Controls().InputFileBox;
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_F, Qt::AltModifier);
+        QMenu* file = window.menuBar()->actions().front()->menu();
+        QTRY_VERIFY(file->isVisible());
+        QVERIFY(box->text().isEmpty());
+        file->close();
+        // The labels reach their boxes.
+        for (QLabel* label : window.findChildren<QLabel*>()) {
+            if (label->buddy() != nullptr) {
+                QVERIFY2(label->text().contains('&'), qPrintable(label->text()));
+                QCOMPARE(label->buddy()->accessibleName(), PlainText(label->text()));
+            }
+        }
+        QCOMPARE(window.Controls().OutputFormatBox->accessibleName(), QString("Output Format"));
+    }
+
+    // Every control, the picture-only ones among them, has a name for a
+    // screen reader and the picture-only ones a tooltip; the new shortcuts.
+    void accessibleNames() {
+        Settings.File.RecentOutFolders.clear();
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(test::UnnamedControls(&window), QStringList{});
+        QCOMPARE(window.ConvertButton()->toolTip(), QString("Convert"));
+        QCOMPARE(window.ConvertButton()->accessibleName(), QString("Convert"));
+        for (QToolButton* button : window.findChildren<QToolButton*>()) {
+            if (button->isVisible() && button->text().isEmpty() == false) {
+                QVERIFY2(!button->toolTip().isEmpty(), qPrintable(button->text()));
+            }
+        }
+        QCOMPARE(window.CommandAction(kCommandAddInputFile)->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key_O));
+        QCOMPARE(window.CommandAction(kCommandPreferences)->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    }
+
+    // The progress window's path: shortened between two characters (of
+    // any script), then further until it fits the label in pixels, always
+    // keeping the file's last characters.
+    void fitPathToWidth_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("maxChars");
+        QTest::newRow("fits as it is") << "/a/b.jpg" << 40;
+        QTest::newRow("wide letters") << "/" + QString(60, 'W') + "/MMMMMMMMMMMMMMMM.jpg" << 40;
+        QTest::newRow("narrow letters") << "/" + QString(80, 'i') + "/end.jpg" << 40;
+        QTest::newRow("wide, judged short by the estimate")
+            << "/" + QString(35, 'W') + ".jpg" << 1000;
+        QTest::newRow("Cyrillic and CJK")
+            << "/фотографии/" + QString(30, QChar(0x5199)) + "/снимок.jpg" << 40;
+    }
+    void fitPathToWidth() {
+        QFETCH(QString, path);
+        QFETCH(int, maxChars);
+        QLabel label;
+        const QFontMetrics metrics(label.font());
+        const int width = 280;
+        const QString shown =
+            QString::fromStdString(FitPathToWidth(path.toStdString(), maxChars, metrics, width));
+        QVERIFY2(metrics.horizontalAdvance(shown) <= width, qPrintable(shown));
+        QVERIFY2(!shown.contains(QChar::ReplacementCharacter), qPrintable(shown));
+        if (metrics.horizontalAdvance(path) <= width && path.size() <= maxChars) {
+            QCOMPARE(shown, path);
+        } else {
+            QVERIFY(shown.contains("..."));
+            QCOMPARE(shown.right(2), path.right(2));
+            QCOMPARE(shown.left(2), path.left(2));
+        }
+    }
+
     void drops_data() {
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QString>("added");
@@ -296,6 +526,37 @@ class MainWindowTest : public QObject {
                  added.isEmpty() ? QString() : QString::fromStdString(dropFolder));
     }
 
+    // A later start's file: while a box holds the window it waits, and
+    // arrives as a drop would once the box has closed. A start without a
+    // file only brings the window back.
+    void handOver() {
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QLineEdit* box = window.Controls().InputFileBox;
+        QStringList seen;
+        test::ModalAnswerer answerer({{"a box holding the window to take a hand-over",
+                                       [&window, box, this] {
+                                           if (test::VisibleMessageBox() == nullptr) {
+                                               return false;
+                                           }
+                                           window.TakeHandOver(photo_);
+                                           return box->text().isEmpty();
+                                       }},
+                                      test::AnswerMessageBox(QMessageBox::Ok, &seen)});
+        ShowWarning(&window, "holding");
+        TARVIK_VERIFY_ANSWERED(answerer);
+        QTRY_COMPARE(box->text(), QString::fromStdString(photo_));
+        QCOMPARE(window.Controls().OutputFolderBox->currentText(), QString::fromStdString(folder_));
+
+        window.showMinimized();
+        QTRY_VERIFY(window.isMinimized());
+        window.TakeHandOver("");
+        QTRY_VERIFY(!window.isMinimized());
+        QVERIFY(window.isVisible());
+        QCOMPARE(box->text(), QString::fromStdString(photo_));
+    }
+
     void iconSizes_data() {
         QTest::addColumn<int>("size");
         QTest::addColumn<int>("pixels");
@@ -327,6 +588,21 @@ class MainWindowTest : public QObject {
         const QPoint convert = InWindow(window.ConvertButton(), &window);
         QVERIFY(convert.y() + window.ConvertButton()->height() <=
                 window.statusBar()->mapTo(&window, QPoint(0, 0)).y());
+        // Every toolbar button shows, none in an overflow menu, and the
+        // window cannot be made too narrow for them; at the small sizes the
+        // minimum stays 510.
+        auto* overflow = toolbar->findChild<QToolButton*>("qt_toolbar_ext_button");
+        QVERIFY(overflow == nullptr || !overflow->isVisible());
+        for (QAction* action : toolbar->actions()) {
+            if (QWidget* shown = toolbar->widgetForAction(action); shown != nullptr) {
+                QVERIFY2(shown->isVisible(), qPrintable(action->toolTip()));
+                QVERIFY(toolbar->rect().contains(shown->geometry()));
+            }
+        }
+        QCOMPARE(window.minimumWidth() == kMainWindowMinWidth, pixels <= 32);
+        window.resize(kMainWindowMinWidth, kMainWindowHeight);
+        QTest::qWait(20);
+        QVERIFY(overflow == nullptr || !overflow->isVisible());
         test::SaveScreenshot(&window, QString("main_window_icons_%1px").arg(pixels));
         Settings.Interface.UiSize = 2;
         LoadThemeImages(false, false, true);

@@ -2,6 +2,7 @@
 # The Preferences dialog in the real program under a real X server: opened
 # from the toolbar, the icon size set to Large with the keyboard, OK. The
 # toolbar then shows 32-pixel icons and config.ini holds the new size.
+# Before that, Escape closes the dialog and it opens again.
 # Usage: preferences_end_to_end.sh TARVIK TEST_OUTPUT_FOLDER
 # Exit 77 (skipped) only when no X server can be started.
 set -u
@@ -12,6 +13,9 @@ TITLE="Quorvane JPG to BMP 2.8"
 # The Preferences button of the toolbar at small icons, in window pixels.
 PREFERENCES_X=98
 PREFERENCES_Y=35
+# The format options button beside the output format box.
+FORMAT_OPTIONS_X=375
+FORMAT_OPTIONS_Y=150
 
 . "$(dirname "$0")/../support/x_session.sh"
 
@@ -38,8 +42,23 @@ MAIN=$(wait_window "^$TITLE\$") || fail "the main window did not open"
 sleep 0.5
 toolbar_shot "$MAIN" e2e_preferences_before
 
-timeout 5 xdotool mousemove --window "$MAIN" "$PREFERENCES_X" "$PREFERENCES_Y" click 1
-DIALOG=$(wait_window "^Preferences...\$") || fail "the toolbar button did not open Preferences"
+open_preferences() {
+    timeout 5 xdotool mousemove --window "$MAIN" "$PREFERENCES_X" "$PREFERENCES_Y" click 1
+    DIALOG=$(wait_window "^Preferences...\$") || fail "the toolbar button did not open Preferences $1"
+}
+
+# Escape closes the dialog, which then opens again, from the toolbar and
+# from the format options button beside the output format.
+open_preferences "at first"
+sleep 0.3
+press "$DIALOG" Escape
+wait_gone "^Preferences...\$" || fail "Escape did not close Preferences"
+timeout 5 xdotool mousemove --window "$MAIN" "$FORMAT_OPTIONS_X" "$FORMAT_OPTIONS_Y" click 1
+DIALOG=$(wait_window "^Preferences...\$") || fail "the format options button did not open Preferences after Escape"
+sleep 0.3
+press "$DIALOG" Escape
+wait_gone "^Preferences...\$" || fail "Escape did not close Preferences the second time"
+open_preferences "after Escape"
 sleep 0.3
 timeout 10 import -window "$DIALOG" "$OUTPUT/e2e_preferences_dialog.png"
 # The focus starts in the category list: Interface, then Theme, Icon Size

@@ -6,12 +6,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QFontDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include "core/config_file.h"
@@ -43,6 +47,7 @@ enum Page {
 
 // What the choosers hand back, and what they were asked.
 struct Answers {
+    int ColorCalls = 0;
     std::int64_t Color = -1;
     std::optional<FontChoice> Font;
     QString File;
@@ -55,6 +60,7 @@ struct Answers {
 Choosers Answering(Answers* answers) {
     Choosers c;
     c.Color = [answers](QWidget*, std::uint32_t initial) {
+        ++answers->ColorCalls;
         answers->AskedColor = initial;
         return answers->Color;
     };
@@ -342,6 +348,205 @@ class PreferencesTest : public QObject {
         window.RunCommand(kCommandPreferences);
         QCOMPARE(window.findChildren<PreferencesDialog*>().size(), 1);
         dialog->CancelButton()->click();
+    }
+
+    // However it was closed, the next command opens the dialog again, also
+    // before the closed one's queued deletion has run.
+    void reopens_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<bool>("settle");
+        for (const char* way : {"escape", "cancel", "ok", "close box"}) {
+            QTest::addRow("%s", way) << QString(way) << true;
+            QTest::addRow("%s, at once", way) << QString(way) << false;
+        }
+    }
+    void reopens() {
+        QFETCH(QString, way);
+        QFETCH(bool, settle);
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto visible = [&window] {
+            PreferencesDialog* shown = nullptr;
+            for (auto* dialog : window.findChildren<PreferencesDialog*>()) {
+                if (dialog->isVisible()) {
+                    shown = dialog;
+                }
+            }
+            return shown;
+        };
+        window.RunCommand(kCommandPreferences);
+        PreferencesDialog* dialog = visible();
+        QVERIFY(dialog != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        if (way == "escape") {
+            QTest::keyClick(dialog->Categories(), Qt::Key_Escape);
+        } else if (way == "cancel") {
+            QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+        } else if (way == "ok") {
+            QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+        } else {
+            QVERIFY(dialog->close());
+        }
+        QVERIFY(visible() == nullptr);
+        if (settle) {
+            QTRY_VERIFY(window.findChildren<PreferencesDialog*>().isEmpty());
+        }
+        for (const int command : {kCommandFormatOptions, kCommandPreferences}) {
+            window.RunCommand(command);
+            dialog = visible();
+            QVERIFY2(dialog != nullptr, "the dialog did not open again");
+            QCOMPARE(dialog->CurrentPage(),
+                     int(command == kCommandFormatOptions ? kOutput : kGeneral));
+            QCOMPARE(window.findChildren<PreferencesDialog*>().size(), 1);
+            QTest::keyClick(dialog->Categories(), Qt::Key_Escape);
+            QVERIFY(visible() == nullptr);
+        }
+    }
+
+    // A focused chooser button opens its chooser on Space, once, and never
+    // on Return, held down or not: a Return that closes the chooser must
+    // not open it again.
+    void chooserOncePerPress() {
+        Settings.Transform.DoImageRotation = 1;
+        Settings.Watermark.DoWatermark = 1;
+        Fixture f;
+        f.dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.dialog.get()));
+        f.dialog->ShowPage(kTransform);
+        QPushButton* button = f.Row(kTransform, "Image Rotation Back Color").Button;
+        QVERIFY(button->isEnabled());
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        QTest::keyClick(button, Qt::Key_Enter);
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(button, &held);
+        QCOMPARE(f.answers.ColorCalls, 0);
+        QTest::keyClick(button, Qt::Key_Space);
+        QCOMPARE(f.answers.ColorCalls, 1);
+        for (const char* key : {"Image Rotation Back Color"}) {
+            QVERIFY(!f.Row(kTransform, key).Button->autoDefault());
+        }
+        for (const char* key : {"Font Color", "Font", "Image"}) {
+            QVERIFY2(!f.Row(kWatermark, key).Button->autoDefault(), key);
+        }
+        f.dialog->CancelButton()->click();
+    }
+
+    // Return on a focused Defaults does not reset anything; Space asks.
+    void defaultsNeedsAPress() {
+        Settings.Output.BmpCompression = 1;
+        Fixture f;
+        f.dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.dialog.get()));
+        QPushButton* defaults = f.dialog->DefaultsButton();
+        QVERIFY(!defaults->isDefault());
+        QVERIFY(!defaults->autoDefault());
+        defaults->setFocus();
+        QStringList asked;
+        QTimer watch;  // a question box would run its own loop inside the key press
+        watch.setInterval(10);
+        connect(&watch, &QTimer::timeout, [&asked] {
+            if (QMessageBox* box = test::VisibleMessageBox()) {
+                asked << box->text();
+                box->button(QMessageBox::No)->click();
+            }
+        });
+        watch.start();
+        QTest::keyClick(defaults, Qt::Key_Return);
+        QTest::keyClick(defaults, Qt::Key_Enter);
+        QTest::keyClick(f.dialog.get(), Qt::Key_Return);
+        watch.stop();
+        QCOMPARE(asked, QStringList{});
+        QVERIFY(f.dialog->isVisible());
+        QCOMPARE(Settings.Output.BmpCompression, 1);
+        QCOMPARE(f.refreshed, 0);
+
+        test::ModalAnswerer answerer({test::AnswerMessageBox(QMessageBox::No, &asked)});
+        QTest::keyClick(defaults, Qt::Key_Space);
+        TARVIK_VERIFY_ANSWERED(answerer);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(Settings.Output.BmpCompression, 1);
+        f.dialog->CancelButton()->click();
+    }
+
+    // Every control of every page has a name for a screen reader (its
+    // row's label, or what its chooser does), every label its buddy, and
+    // Ctrl+Comma opens the dialog.
+    void accessibleNames() {
+        Settings.Transform.DoImageRotation = 1;
+        Settings.Watermark.DoWatermark = 1;
+        Fixture f;
+        f.dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.dialog.get()));
+        for (int page = 0; page < kPreferencesPageCount; ++page) {
+            f.dialog->ShowPage(page);
+            QCOMPARE(test::UnnamedControls(f.dialog.get()), QStringList{});
+            for (RowPanel* panel : f.dialog->Page(page)->Panels()) {
+                for (BoundRow& row : panel->Rows()) {
+                    QVERIFY2(row.Label->buddy() == row.Parts.at(1) ||
+                                 row.Label->buddy() == row.Parts.at(2),
+                             qPrintable(row.Label->text()));
+                }
+            }
+        }
+        QPushButton* color = f.Row(kTransform, "Image Rotation Back Color").Button;
+        QCOMPARE(color->toolTip(), QString("Choose a Color"));
+        QCOMPARE(color->accessibleName(), QString("Choose a Color"));
+        QCOMPARE(color->accessibleDescription(), QString("Background Color"));
+        QCOMPARE(f.Row(kWatermark, "Font").Button->toolTip(), QString("Choose a Font"));
+        QCOMPARE(f.Row(kWatermark, "Image").Button->toolTip(), QString("Select Watermark Image"));
+        QCOMPARE(f.Row(kTransform, "Image Width").Unit->accessibleName(), QString("Image Width"));
+        f.dialog->CancelButton()->click();
+
+        MainWindow window;
+        window.Finish();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_Comma, Qt::ControlModifier);
+        auto* dialog = window.findChild<PreferencesDialog*>();
+        QVERIFY(dialog != nullptr && dialog->isVisible());
+        dialog->CancelButton()->click();
+    }
+
+    // The real font chooser offers family, style and size, and no effects;
+    // it starts on the family's upright style, whatever that is called.
+    void fontChooserWithoutEffects_data() {
+        QTest::addColumn<QString>("family");
+        QTest::newRow("upright style called Book") << "DejaVu Sans";
+        QTest::newRow("upright style called Regular") << "Liberation Sans";
+        QTest::newRow("serif with Italic beside Book") << "DejaVu Serif";
+    }
+    void fontChooserWithoutEffects() {
+        QFETCH(QString, family);
+        QWidget owner;
+        QStringList effects;
+        test::ModalAnswerer answerer(
+            {{"the font chooser", [&effects, family] {
+                  QFontDialog* chooser = nullptr;
+                  for (QWidget* w : QApplication::topLevelWidgets()) {
+                      if (auto* d = qobject_cast<QFontDialog*>(w); d != nullptr && d->isVisible()) {
+                          chooser = d;
+                      }
+                  }
+                  if (chooser == nullptr) {
+                      return false;
+                  }
+                  for (QCheckBox* box : chooser->findChildren<QCheckBox*>()) {
+                      if (box->isVisibleTo(chooser)) {
+                          effects << box->text();
+                      }
+                  }
+                  test::SaveScreenshot(chooser, "font_chooser_" + family);
+                  chooser->accept();
+                  return true;
+              }}});
+        const std::optional<FontChoice> chosen = QtChoosers().Font(&owner, family, 14);
+        TARVIK_VERIFY_ANSWERED(answerer);
+        QCOMPARE(effects, QStringList{});
+        QVERIFY(chosen.has_value());
+        QCOMPARE(chosen->Family, family);
+        QCOMPARE(chosen->Points, 14);
+        QCOMPARE(chosen->Style, 0);
     }
 
     // Cancel, Escape and the close box keep the settings as they were.

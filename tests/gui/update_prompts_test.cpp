@@ -189,6 +189,27 @@ class UpdatePromptsTest : public QObject {
         QVERIFY(window.isVisible());
     }
 
+    // Yes to a newer version on a desktop with nothing to open the home
+    // page: a second box says so and names the package to install.
+    void newerVersionWithoutOpener() {
+        LoopbackServer server(LoopbackServer::Reply(Http("281")));
+        const UpdateUrlAt address(server);
+        QDesktopServices::unsetUrlHandler("http");
+        MainWindow window;
+        window.Finish();
+        QStringList seen;
+        test::ModalAnswerer answerer(
+            {Answer(QMessageBox::Yes, &seen), test::AnswerMessageBox(QMessageBox::Ok, &seen)});
+        window.CommandAction(kCommandCheckUpdates)->trigger();
+        QDesktopServices::setUrlHandler("http", this, "openUrl");
+        TARVIK_VERIFY_ANSWERED(answerer);
+        QCOMPARE(seen.size(), 2);
+        QVERIFY2(seen[1].contains(QString::fromStdString(std::string(HomePageUrl))) &&
+                     seen[1].contains("xdg-utils"),
+                 qPrintable(seen[1]));
+        QVERIFY(opened_.isEmpty());
+    }
+
     // While the server takes its time the window thread keeps turning its
     // event loop: the window repaints, under a busy cursor.
     void windowPaintsWhileTheCheckWaits() {

@@ -1,7 +1,8 @@
 #!/bin/sh
 # The real program under a real X server: a photo opened the way a file
 # manager's "Open with" does, F5, Return, Alt+X; meanwhile a second window
-# start and a command-line job. Then the picture and config.ini.
+# start and a command-line job. Then the picture and config.ini, and F1 on
+# a desktop without xdg-open.
 # Usage: window_end_to_end.sh TARVIK SAMPLE_WRITER TEST_OUTPUT_FOLDER
 # Exit 77 (skipped) only when no X server can be started.
 set -u
@@ -61,9 +62,31 @@ shot e2e_progress_window
 press "$PROGRESS" Return
 wait_gone "Conversion complete" || fail "Return did not close the progress window"
 
+# No window manager hands the keyboard back here: the window takes it, so
+# keys typed after the run reach it, and a later box hears Return.
+timeout 5 xdotool key ctrl+n F5
+WARNING=$(wait_window "^Warning\$") || fail "keys after the run did not reach the window"
+timeout 5 xdotool key Return
+wait_gone "^Warning\$" || fail "the box after the run did not hear Return"
+
 press "$MAIN" alt+x
 wait_exit "$APP_PID" "Alt+X to end the program"
 [ "$STATUS" -eq 0 ] || fail "the window ended with $STATUS"
+
+# On a desktop with nothing to open files (no xdg-open on the PATH), F1
+# says so in a box, and Return closes it.
+mkdir -p "$WORK/no-programs"
+PATH="$WORK/no-programs" BROWSER="" "$TARVIK" &
+APP_PID=$!
+MAIN=$(wait_window "^$TITLE\$") || fail "the main window did not open without programs on the PATH"
+press "$MAIN" F1
+BOX=$(wait_window "^Warning\$") || fail "F1 without xdg-open showed no box"
+sleep 0.2
+shot e2e_no_opener
+press "$BOX" Return
+wait_gone "^Warning\$" || fail "Return did not close the box"
+press "$MAIN" alt+x
+wait_exit "$APP_PID" "Alt+X to end the program without programs on the PATH"
 
 head -c 2 "$WORK/pics/photo.bmp" | grep -q "BM" || fail "no BMP beside the photo"
 CONFIG="$WORK/config/Quorvane/tarvik/config.ini"

@@ -40,18 +40,22 @@ private_session() {
 }
 
 XVFB_PID=""
+WM_PID=""
 APP_PID=""
 stop_session() {
-    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null
+    [ -n "$APP_PID" ] && kill -CONT "$APP_PID" 2>/dev/null && kill "$APP_PID" 2>/dev/null
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
 }
 
 # start_xvfb WORK: an X server on a free display (Xvfb writes its number to
 # the descriptor); sets DISPLAY and stops the server and the program when
-# the script ends.
+# the script ends. -noreset: an X server resets whenever its last client
+# leaves and refuses connections meanwhile, and here every xdotool call is
+# a client that comes and goes beside the program starting.
 start_xvfb() {
     trap stop_session EXIT
-    Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$1/display" 2>"$1/xvfb.log" &
+    Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp -noreset 5>"$1/display" 2>"$1/xvfb.log" &
     XVFB_PID=$!
     for _ in $(seq $((WAIT_SECONDS * 10))); do
         [ -s "$1/display" ] && break
@@ -61,6 +65,22 @@ start_xvfb() {
     [ -s "$1/display" ] || skip "Xvfb could not be started: $(tail -n 1 "$1/xvfb.log")"
     export DISPLAY=":$(head -n 1 "$1/display")"
 }
+
+# start_openbox WORK: the openbox window manager on the display, as a
+# desktop has one; returns once it runs (it touches a file when started).
+start_openbox() {
+    openbox --sm-disable --startup "touch $1/openbox.ready" >"$1/openbox.log" 2>&1 &
+    WM_PID=$!
+    for _ in $(seq $((WAIT_SECONDS * 10))); do
+        [ -e "$1/openbox.ready" ] && return 0
+        kill -0 "$WM_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    fail "openbox did not start: $(tail -n 1 "$1/openbox.log")"
+}
+
+# The id of the window that has the focus under a window manager.
+active_window() { timeout 5 xdotool getactivewindow 2>/dev/null; }
 
 # Waits for a window whose name matches; prints its id.
 wait_window() {
@@ -79,6 +99,18 @@ wait_gone() {
         sleep 0.1
     done
     return 1
+}
+
+# wait_until WHAT COMMAND...: runs the command until it succeeds; fails
+# naming WHAT when it never does.
+wait_until() {
+    what=$1
+    shift
+    for _ in $(seq $((WAIT_SECONDS * 10))); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    fail "waited ${WAIT_SECONDS} s for $what"
 }
 
 # press WINDOW KEY...: gives the window the focus, then types the keys.

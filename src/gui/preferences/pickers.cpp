@@ -1,11 +1,17 @@
 #include "gui/preferences/pickers.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QGroupBox>
 
 #include <array>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 #include "core/catalog.h"
 #include "core/text.h"
@@ -117,6 +123,37 @@ QString FileDialogFilter(const std::vector<std::pair<QString, QString>>& filters
     return parts.join(QStringLiteral(";;"));
 }
 
+// The chooser selects a style by name and, for a family whose upright style
+// is not called "Normal" (DejaVu's "Book"), falls on the first one listed,
+// which may be "Oblique": name the upright style nearest to normal weight,
+// the plainest (shortest) name among equals ("Book" before "Condensed").
+QFont RegularFont(const QString& family, int points) {
+    QFont font(family, points);
+    QString best;
+    std::pair<int, qsizetype> bestScore{INT_MAX, 0};
+    for (const QString& style : QFontDatabase::styles(family)) {
+        const QFont face = QFontDatabase::font(family, style, points);
+        const std::pair<int, qsizetype> score{std::abs(face.weight() - QFont::Normal),
+                                              style.size()};
+        if (face.style() == QFont::StyleNormal && (best.isEmpty() || score < bestScore)) {
+            best = style;
+            bestScore = score;
+        }
+    }
+    if (!best.isEmpty()) {
+        font.setStyleName(best);
+    }
+    return font;
+}
+
+void HideFontEffects(QFontDialog& dialog) {
+    for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+        if (!group->findChildren<QCheckBox*>().isEmpty()) {
+            group->hide();
+        }
+    }
+}
+
 Choosers QtChoosers() {
     Choosers choosers;
     choosers.Color = [](QWidget* parent, std::uint32_t initial) -> std::int64_t {
@@ -128,11 +165,13 @@ Choosers QtChoosers() {
     };
     choosers.Font = [](QWidget* parent, const QString& family,
                        int points) -> std::optional<FontChoice> {
-        bool accepted = false;
-        const QFont font = QFontDialog::getFont(&accepted, QFont(family, points), parent);
-        if (!accepted) {
+        QFontDialog dialog(RegularFont(family, points), parent);
+        dialog.setOption(QFontDialog::DontUseNativeDialog);
+        HideFontEffects(dialog);
+        if (dialog.exec() != QDialog::Accepted) {
             return std::nullopt;
         }
+        const QFont font = dialog.selectedFont();
         return FontChoice{font.family(), font.pointSize(),
                           (font.bold() ? kFontBold : 0) | (font.italic() ? kFontItalic : 0)};
     };

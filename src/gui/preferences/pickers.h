@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+class QFontDialog;
 class QWidget;
 
 namespace tarvik {
@@ -62,5 +64,13 @@ struct Choosers {
 };
 
 Choosers QtChoosers();
+
+// The family's upright style of normal weight, as the font chooser's start.
+QFont RegularFont(const QString& family, int points);
+
+// The font chooser shows what the watermark takes: family, style and size,
+// without the strikeout and underline boxes (the Font Effect list sets
+// those).
+void HideFontEffects(QFontDialog& dialog);
 
 }  // namespace tarvik

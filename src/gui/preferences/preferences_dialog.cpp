@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -40,9 +41,29 @@ QString Text(std::string_view group, std::string_view key) {
 QPushButton* DialogButton(std::string_view key) {
     auto* button = new QPushButton(Text("Dialog", key));
     button->setAutoDefault(false);  // Enter in a field must not close the dialog
+    button->setDefault(false);
     button->setMinimumSize(kButtonWidth, kButtonHeight);
     return button;
 }
+
+// Return and Enter never press the button it watches, whatever the
+// platform's keys for pressing a focused button are: Space does.
+class ReturnDoesNotPress : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                event->accept();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 }  // namespace
 
@@ -57,6 +78,7 @@ PreferencesDialog::PreferencesDialog(QWidget* mainWindow, Refresh refresh, Choos
 
     categories_ = new QListWidget();
     categories_->setFixedWidth(kCategoryWidth);
+    categories_->setAccessibleName(Text("Dialog", "Categories"));
     stack_ = new QStackedWidget();
     stack_->setMinimumSize(kPageWidth, kPageHeight);
     pages_ = {
@@ -111,6 +133,8 @@ QWidget* PreferencesDialog::BuildHeader() {
 
 QWidget* PreferencesDialog::BuildButtons() {
     defaults_ = DialogButton("Defaults");
+    // Defaults throws away every setting: only a deliberate press resets.
+    defaults_->installEventFilter(new ReturnDoesNotPress(defaults_));
     ok_ = DialogButton("OK");
     cancel_ = DialogButton("Cancel");
     auto* row = new QWidget();
@@ -192,9 +216,14 @@ void PreferencesDialog::AskDefaults() {
 }
 
 PreferencesDialog* OpenPreferences(QWidget* mainWindow, PreferencesDialog::Refresh refresh) {
-    if (auto* open = mainWindow->findChild<PreferencesDialog*>(); open != nullptr) {
-        open->raise();
-        return open;
+    for (auto* open : mainWindow->findChildren<PreferencesDialog*>(Qt::FindDirectChildrenOnly)) {
+        if (open->isVisible()) {
+            open->raise();
+            open->activateWindow();
+            return open;
+        }
+        // A closed dialog whose deletion is still queued is no open one.
+        delete open;
     }
     auto* dialog = new PreferencesDialog(mainWindow, std::move(refresh));
     dialog->setAttribute(Qt::WA_DeleteOnClose);

@@ -23,6 +23,7 @@
 #include "core/settings_table.h"
 #include "core/text.h"
 #include "gui/images.h"
+#include "gui/mnemonics.h"
 #include "gui/preferences/theme_list.h"
 
 namespace tarvik {
@@ -50,6 +51,39 @@ constexpr std::string_view kDateTimeFormat = "yyyy/MM/dd HH:mm";
 QString Text(std::string_view key) {
     return QString::fromStdString(CatalogText("Preferences", key));
 }
+
+QString DialogText(std::string_view key) {
+    return QString::fromStdString(CatalogText("Dialog", key));
+}
+
+// A button that opens a chooser: it shows a picture or "...", so its tooltip
+// and accessible name say what it does. Return never presses it (Space
+// does): a Return held down as a chooser closes must not open it again.
+QPushButton* ChooserButton(const QString& shown, const QString& does) {
+    auto* button = new QPushButton(shown);
+    button->setAutoDefault(false);
+    button->setToolTip(does);
+    button->setAccessibleName(does);
+    return button;
+}
+
+// One chooser at a time per panel; the flag is cleared on every way out.
+class ChooserOpen {
+  public:
+    explicit ChooserOpen(bool& flag) : flag_(flag), first_(!flag) { flag_ = true; }
+    ~ChooserOpen() {
+        if (first_) {
+            flag_ = false;
+        }
+    }
+    ChooserOpen(const ChooserOpen&) = delete;
+    ChooserOpen& operator=(const ChooserOpen&) = delete;
+    bool First() const { return first_; }
+
+  private:
+    bool& flag_;
+    bool first_;
+};
 
 QPixmap Solid(QSize size, std::uint32_t color) {
     QPixmap picture(size);
@@ -154,6 +188,7 @@ RowPanel::RowPanel(std::span<const RowSpec> plans, const Choosers* choosers, QWi
         row.Label = new QLabel(Text(plan.Label));
         row.Parts.push_back(row.Label);
         Build(row);
+        NameRow(row);
         auto* line = new QHBoxLayout();
         line->setSpacing(0);
         for (std::size_t i = 1; i < row.Parts.size(); ++i) {
@@ -166,6 +201,26 @@ RowPanel::RowPanel(std::span<const RowSpec> plans, const Choosers* choosers, QWi
         grid->setRowMinimumHeight(at, kRowPitch);
     }
     grid->setRowStretch(grid->rowCount(), 1);
+}
+
+// The label names the row's first control (and a screen reader the
+// others, which have no text of their own); the spacers are skipped.
+void RowPanel::NameRow(BoundRow& row) {
+    const QString name = PlainText(row.Label->text());
+    for (std::size_t i = 1; i < row.Parts.size(); ++i) {
+        QWidget* part = row.Parts[i];
+        if (part->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        if (row.Label->buddy() == nullptr) {
+            row.Label->setBuddy(part);
+        }
+        if (part->accessibleName().isEmpty()) {
+            part->setAccessibleName(name);
+        } else {
+            part->setAccessibleDescription(name);
+        }
+    }
 }
 
 void RowPanel::Build(BoundRow& row) {
@@ -253,7 +308,7 @@ void RowPanel::BuildSlider(BoundRow& row, bool gamma) {
 }
 
 void RowPanel::BuildColorButton(BoundRow& row) {
-    row.Button = new QPushButton();
+    row.Button = ChooserButton({}, DialogText("Choose Color"));
     row.Button->setFixedSize(kColorButtonWidth, kColorButtonHeight);
     row.Button->setIconSize(kColorPicture);
     row.Edit = new QLineEdit();
@@ -270,7 +325,7 @@ void RowPanel::BuildColorList(BoundRow& row) {
     row.Combo = new QComboBox();
     row.Combo->setFixedWidth(kPickerListWidth);
     row.Combo->setIconSize(kSwatch);
-    row.Button = new QPushButton(QStringLiteral("..."));
+    row.Button = ChooserButton(QStringLiteral("..."), DialogText("Choose Color"));
     row.Button->setFixedSize(kSmallButtonSide, kSmallButtonSide);
     auto* gap = new QWidget();
     gap->setFixedWidth(kControlWidth - kPickerListWidth - kSmallButtonSide);
@@ -283,6 +338,8 @@ void RowPanel::BuildColorList(BoundRow& row) {
 void RowPanel::BuildFontList(BoundRow& row) {
     BuildColorList(row);
     row.Combo->setIconSize(QSize());
+    row.Button->setToolTip(DialogText("Choose Font"));
+    row.Button->setAccessibleName(row.Button->toolTip());
     disconnect(row.Button, nullptr, this, nullptr);
     const std::size_t index = static_cast<std::size_t>(&row - rows_.data());
     connect(row.Button, &QPushButton::clicked, this, [this, index] { ChooseFont(rows_[index]); });
@@ -291,7 +348,7 @@ void RowPanel::BuildFontList(BoundRow& row) {
 void RowPanel::BuildImagePath(BoundRow& row) {
     row.Edit = new QLineEdit();
     row.Edit->setFixedWidth(kPickerListWidth);
-    row.Button = new QPushButton(QStringLiteral("..."));
+    row.Button = ChooserButton(QStringLiteral("..."), DialogText("Select Watermark Image"));
     row.Button->setFixedSize(kSmallButtonSide, kSmallButtonSide);
     auto* gap = new QWidget();
     gap->setFixedWidth(kControlWidth - kPickerListWidth - kSmallButtonSide);
@@ -507,6 +564,10 @@ void RowPanel::StoreRow(const BoundRow& row, SettingsRecord& s) const {
 }
 
 void RowPanel::ChooseColor(BoundRow& row) {
+    const ChooserOpen open(choosing_);
+    if (!open.First()) {
+        return;
+    }
     const std::uint32_t current = ParseColor(row.Edit->text().toStdString());
     const std::int64_t chosen = choosers_->Color(window(), current);
     if (chosen < 0 || static_cast<std::uint32_t>(chosen) == current) {
@@ -520,6 +581,10 @@ void RowPanel::ChooseColor(BoundRow& row) {
 // A new colour joins the remembered list at once, even if the dialog is
 // then cancelled.
 void RowPanel::ChooseListColor(BoundRow& row) {
+    const ChooserOpen open(choosing_);
+    if (!open.First()) {
+        return;
+    }
     const std::int64_t chosen = choosers_->Color(window(), row.Combo->currentData().toUInt());
     if (chosen < 0) {
         return;
@@ -540,6 +605,10 @@ void RowPanel::ChooseListColor(BoundRow& row) {
 }
 
 void RowPanel::ChooseFont(BoundRow& row) {
+    const ChooserOpen open(choosing_);
+    if (!open.First()) {
+        return;
+    }
     BoundRow* size = Find("Font Size");
     BoundRow* style = Find("Font Style");
     const int points = ReadConfigInteger(size->Edit->text().toStdString());
@@ -560,6 +629,10 @@ void RowPanel::ChooseFont(BoundRow& row) {
 }
 
 void RowPanel::ChooseImage(BoundRow& row) {
+    const ChooserOpen open(choosing_);
+    if (!open.First()) {
+        return;
+    }
     const QString path = choosers_->OpenFile(
         window(), QString::fromStdString(CatalogText("Dialog", "Select Watermark Image")),
         row.Edit->text().trimmed(), FileDialogFilter(WatermarkImageFilters()));

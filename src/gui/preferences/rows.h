@@ -113,6 +113,7 @@ class RowPanel : public QWidget {
 
   private:
     void Build(BoundRow& row);
+    void NameRow(BoundRow& row);
     void BuildSlider(BoundRow& row, bool gamma);
     void BuildColorButton(BoundRow& row);
     void BuildColorList(BoundRow& row);
@@ -127,6 +128,7 @@ class RowPanel : public QWidget {
 
     const Choosers* choosers_;
     std::vector<BoundRow> rows_;
+    bool choosing_ = false;  // a chooser of this panel is open
 };
 
 // A panel inside a scroll area of the given inner height.
