@@ -36,7 +36,7 @@ timeout 20 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
     variant:boolean:true >/dev/null || fail "the accessibility bus did not start"
 
 names() {
-    timeout 60 "$PYTHON" "$HERE/accessible_names.py" tarvik-gui "$1" >"$WORK/names" 2>&1
+    timeout 60 "$PYTHON" "$HERE/accessible_names.py" tarvik "$1" >"$WORK/names" 2>&1
     status=$?
     cat "$WORK/names"
     [ "$status" -eq 0 ] || fail "$(cat "$WORK/names")"

@@ -302,7 +302,7 @@ class DialogsTest : public QObject {
         QTest::newRow("About's mail link") << "mail link"
                                            << "mailto:support@quorvane.example";
         QTest::newRow("finder search") << "finder"
-                                       << "http://www.quorvane.example/find/png-bmp/";
+                                       << "https://www.quorvane.example/find/png-bmp/";
     }
     void noOpener() {
         QFETCH(QString, source);
@@ -311,12 +311,12 @@ class DialogsTest : public QObject {
         struct NoHandlers {
             QObject* receiver;
             NoHandlers(QObject* r) : receiver(r) {
-                for (const char* scheme : {"file", "mailto", "http"}) {
+                for (const char* scheme : {"file", "mailto", "http", "https"}) {
                     QDesktopServices::unsetUrlHandler(scheme);
                 }
             }
             ~NoHandlers() {
-                for (const char* scheme : {"file", "mailto", "http"}) {
+                for (const char* scheme : {"file", "mailto", "http", "https"}) {
                     QDesktopServices::setUrlHandler(scheme, receiver, "openUrl");
                 }
             }

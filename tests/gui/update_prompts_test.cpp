@@ -194,14 +194,14 @@ class UpdatePromptsTest : public QObject {
     void newerVersionWithoutOpener() {
         LoopbackServer server(LoopbackServer::Reply(Http("281")));
         const UpdateUrlAt address(server);
-        QDesktopServices::unsetUrlHandler("http");
+        QDesktopServices::unsetUrlHandler("https");
         MainWindow window;
         window.Finish();
         QStringList seen;
         test::ModalAnswerer answerer(
             {Answer(QMessageBox::Yes, &seen), test::AnswerMessageBox(QMessageBox::Ok, &seen)});
         window.CommandAction(kCommandCheckUpdates)->trigger();
-        QDesktopServices::setUrlHandler("http", this, "openUrl");
+        QDesktopServices::setUrlHandler("https", this, "openUrl");
         TARVIK_VERIFY_ANSWERED(answerer);
         QCOMPARE(seen.size(), 2);
         QVERIFY2(seen[1].contains(QString::fromStdString(std::string(HomePageUrl))) &&
